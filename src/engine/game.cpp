@@ -1,0 +1,119 @@
+#include "game.h"
+
+#include "places/places.h"
+#include "platform/settingsstore.h"
+#include "save/savedgame.h"
+
+namespace vm2::engine {
+
+namespace {
+const QString kHome = QStringLiteral("自宅");
+}
+
+Game::Game(Screen &screen, platform::SettingsStore &store, QString dataFolder)
+    : m_screen(screen), m_store(store),
+      m_engine(m_state, screen, m_stage, store, std::move(dataFolder))
+{
+}
+
+void Game::newGame(const QString &surname, const QString &given, const QString &nickname)
+{
+    m_state.BonusMode = 0;
+    m_state.PName(1) = surname;
+    m_state.PName(2) = given;
+    m_state.PName(3) = nickname;
+    m_state.resetForNewGame();
+}
+
+void Game::loadFromTitle()
+{
+    m_state.BonusMode = 0;
+    save::LoadGame(m_state, m_store);
+}
+
+bool Game::bonusAvailable() const
+{
+    return save::allEndingsSeen(m_store);
+}
+
+bool Game::enterBonus()
+{
+    if (!bonusAvailable())
+        return false;
+    m_state.BonusMode = 1;
+    return true;
+}
+
+void Game::start()
+{
+    if (m_state.BonusMode == 1) {
+        m_engine.RunEvent(QStringLiteral("9"), 8);
+        return;
+    }
+    showNames();
+    m_screen.setPlaceLabel(kHome);
+    m_state.PlaceCode = QStringLiteral("1");
+    m_engine.RunEvent(m_state.PlaceCode, 0);
+    showButtons();
+}
+
+void Game::placeMove(int index)
+{
+    Q_ASSERT(index >= 0 && index < 5 && m_buttons[static_cast<std::size_t>(index)].visible);
+    const PlaceButton pressed = m_buttons[static_cast<std::size_t>(index)];
+    m_screen.setPlaceLabel(pressed.caption);
+    m_state.PlaceCode = pressed.tag;
+    hideButtons();
+    m_state.PlaceCode = places::codeForTag(m_state.PlaceCode);
+    m_engine.loadStageOnly(m_state.PlaceCode);
+    const int number = m_state.Ibentcnt(pressed.tag.toInt());
+    m_engine.RunEvent(m_state.PlaceCode, number);
+    // An ending leaves its closing words, which contain "End": the game is over and
+    // no place is offered.
+    if (m_screen.talkText().contains(QStringLiteral("End"), Qt::CaseSensitive))
+        return;
+    m_screen.setTalkText(QString());
+    showButtons();
+}
+
+void Game::save()
+{
+    save::SaveGame(m_state, m_store);
+    m_screen.setTalkColour(colour::kBlack);
+    m_screen.setTalkText(QStringLiteral("SAVEしました！"));
+}
+
+void Game::load()
+{
+    save::LoadGame(m_state, m_store);
+    // The name labels follow the loaded hero, so that the screen never shows names
+    // other than the ones the story uses.
+    showNames();
+    hideButtons();
+    m_engine.loadStageOnly(QStringLiteral("1"));
+    m_state.PlaceCode = QStringLiteral("1");
+    m_screen.setPlaceLabel(kHome);
+    m_screen.setTalkText(QStringLiteral("LOADしました！"));
+    m_engine.RunEvent(m_state.PlaceCode, 0);
+    showButtons();
+}
+
+void Game::showNames()
+{
+    m_screen.setNames(m_state.PName(1) + u' ' + m_state.PName(2), m_state.PName(3));
+}
+
+void Game::showButtons()
+{
+    places::SetPlaceButtons(m_state.PlaceCode, m_buttons);
+    m_screen.showPlaceButtons(m_buttons);
+}
+
+void Game::hideButtons()
+{
+    for (PlaceButton &b : m_buttons)
+        b.visible = false;
+    m_screen.hidePlaceButtons();
+}
+
+} // namespace vm2::engine

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "gamestate.h"
+#include "runner.h"
+#include "screen.h"
+#include "stage/stage.h"
+
+namespace vm2::engine {
+
+// One game session: the game state, the stage and the place buttons, and the
+// procedures of the title and main screens that need no widget. The window and the
+// headless player both drive the game through these, so they cannot differ.
+class Game
+{
+public:
+    Game(Screen &screen, platform::SettingsStore &store, QString dataFolder);
+
+    GameState &state() { return m_state; }
+    Engine &engine() { return m_engine; }
+    stage::Stage &stage() { return m_stage; }
+    const PlaceButtons &placeButtons() const { return m_buttons; }
+
+    // Title screen. NEW after the name entry was confirmed: the names, then the
+    // resets of a new game. LOAD: the saved game. The title picture: bonus mode,
+    // when all four happy endings have been seen (returns false otherwise).
+    void newGame(const QString &surname, const QString &given, const QString &nickname);
+    void loadFromTitle();
+    bool bonusAvailable() const;
+    bool enterBonus();
+
+    // Main screen. start() is its start-up: in bonus mode the bonus event, otherwise
+    // the names, home and its event, then home's place buttons.
+    void start();
+    // A place button: the move to its place and the place's next event. `index`
+    // must name a visible button.
+    void placeMove(int index);
+    // SAVE and LOAD of the main screen.
+    void save();
+    void load();
+
+private:
+    void showNames();
+    void showButtons();
+    void hideButtons();
+
+    GameState m_state;
+    stage::Stage m_stage;
+    Screen &m_screen;
+    platform::SettingsStore &m_store;
+    Engine m_engine;
+    PlaceButtons m_buttons;
+};
+
+} // namespace vm2::engine

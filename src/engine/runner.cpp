@@ -1,0 +1,301 @@
+#include "runner.h"
+
+#include "platform/pictureloader.h"
+#include "platform/settingsstore.h"
+#include "stage/stage.h"
+
+namespace vm2::engine {
+
+using platform::Fault;
+using platform::ScriptError;
+
+namespace {
+
+const QString kHappyWords = QStringLiteral("Happy End.\r\n\r\nThank you for your Playing!");
+const QString kBadWords = QStringLiteral("The End.\r\n\r\nCould you Try Again?");
+constexpr int kHappyThreshold = 35;
+
+// Ending events of place "9": happy and bad, by heroine 2 to 5.
+int endingEvent(int heroine, bool happy)
+{
+    if (heroine == 5)
+        return happy ? 0 : 1;
+    return happy ? heroine : heroine + 3;
+}
+
+} // namespace
+
+Engine::Engine(GameState &state, Screen &screen, stage::Stage &stage,
+               platform::SettingsStore &store, QString dataFolder)
+    : m_state(state), m_screen(screen), m_stage(stage), m_store(store),
+      m_dataFolder(std::move(dataFolder))
+{
+}
+
+QString Engine::dataPath(const QString &relative) const
+{
+    return m_dataFolder + u'/' + relative;
+}
+
+QImage Engine::picture(const QString &file) const
+{
+    return platform::loadPicture(dataPath(file), file);
+}
+
+void Engine::RunEvent(const QString &place, int number)
+{
+    Q_ASSERT(m_endings.empty());
+    m_screen.setMenuEnabled(false);
+    std::optional<Next> next = Next{place, number};
+    try {
+        while (next) {
+            open(*next);
+            next = playScript();
+        }
+        m_channel.close();
+        // The events that played endings end after them, innermost first.
+        while (!m_endings.empty()) {
+            const PendingEnding ending = m_endings.back();
+            m_endings.pop_back();
+            finishEnding(ending);
+        }
+    } catch (...) {
+        m_endings.clear();
+        m_channel.close();
+        throw;
+    }
+    m_screen.setMenuEnabled(true);
+}
+
+void Engine::open(const Next &next)
+{
+    // The hand-over line is still current: a missing script is its fault.
+    const QString from = m_channel.isOpen() ? m_channel.name() : QString();
+    const int fromLine = m_channel.lineNumber();
+    if (m_trace)
+        m_trace->run(next.place, next.number);
+    const QString name = QStringLiteral("dat2/") + scriptFileName(next.place, next.number);
+    try {
+        m_channel.open(dataPath(name), name);
+    } catch (ScriptError &e) {
+        if (!from.isEmpty())
+            e.setLocation(from, fromLine);
+        throw;
+    }
+}
+
+std::optional<Engine::Next> Engine::playScript()
+{
+    try {
+        while (!m_channel.atEnd()) {
+            const QString line = m_channel.readLine();
+            const KindInfo *info = lineKind(line);
+            if (!info)
+                continue;
+            std::optional<Next> handOver;
+            if (info->kind == Kind::Choice)
+                choice(parseCommand(line), handOver);
+            else if (info->kind == Kind::FlagBranch)
+                flagBranch(parseCommand(line), handOver);
+            else
+                handOver = execute(line, Where::MainFlow);
+            if (handOver || info->handsOver)
+                return handOver;
+        }
+    } catch (ScriptError &e) {
+        if (!e.hasLocation())
+            e.setLocation(m_channel.name(), m_channel.lineNumber());
+        throw;
+    }
+    return std::nullopt;
+}
+
+void Engine::choice(const Command &cmd, std::optional<Next> &handOver)
+{
+    const int line = m_channel.lineNumber();
+    auto readCaption = [&] {
+        if (m_channel.atEnd())
+            throw ScriptError(Fault::InputPastEnd,
+                              QStringLiteral("the choice on line %1 needs two caption lines").arg(line));
+        return m_channel.readLine();
+    };
+    const QString caption1 = readCaption();
+    const QString caption2 = readCaption();
+    m_state.TalkFlag = 0;
+    m_state.TalkNo = static_cast<std::int16_t>(m_screen.waitChoice(caption1, caption2));
+    m_state.TalkFlag = 0;
+    playBlocks(m_state.TalkNo == 1, cmd.countA, cmd.countB, handOver);
+}
+
+void Engine::flagBranch(const Command &cmd, std::optional<Next> &handOver)
+{
+    playBlocks(m_state.Ibentflag(cmd.index) == 0, cmd.countA, cmd.countB, handOver);
+}
+
+void Engine::playBlocks(bool first, int countA, int countB, std::optional<Next> &handOver)
+{
+    const int opening = m_channel.lineNumber();
+    auto nextLine = [&](int remaining) {
+        if (m_channel.atEnd())
+            throw ScriptError(Fault::InputPastEnd,
+                              QStringLiteral("the blocks of line %1 reach %2 lines past the end of "
+                                             "the file")
+                                  .arg(opening)
+                                  .arg(remaining));
+        return m_channel.readLine();
+    };
+    // Lines left to read of blocks 1 and 2 together, for the error message.
+    int left = countA + countB;
+    auto skip = [&](int n) {
+        for (int i = 0; i < n; ++i, --left)
+            nextLine(left);
+    };
+    auto play = [&](int n) {
+        for (int i = 0; i < n; ++i, --left) {
+            const QString line = nextLine(left);
+            const KindInfo *info = lineKind(line);
+            handOver = execute(line, Where::Block);
+            if (handOver || (info && info->handsOver))
+                return true;
+        }
+        return false;
+    };
+    if (first) {
+        if (play(countA))
+            return;
+        skip(countB);
+    } else {
+        skip(countA);
+        play(countB);
+    }
+}
+
+std::optional<Engine::Next> Engine::execute(const QString &line, Where where)
+{
+    const KindInfo *info = lineKind(line);
+    if (!info || (where == Where::Block && !info->inBlocks))
+        return std::nullopt;
+    const Command cmd = parseCommand(line);
+    switch (cmd.kind) {
+    case Kind::Background: {
+        const QString file = QStringLiteral("dat1/back") + cmd.code + QStringLiteral(".da1");
+        m_state.BackPath = dataPath(file);
+        m_stage.loadBackground(picture(file));
+        m_screen.showStage({StageChange::Background, file, {}, 0, 0}, m_stage.visible());
+        break;
+    }
+    case Kind::PlaceLabel: {
+        const QString name = placeLabelName(cmd.code.front(), where);
+        if (!name.isNull())
+            m_screen.setPlaceLabel(name);
+        break;
+    }
+    case Kind::Picture: {
+        const QString file = QStringLiteral("dat1/ibent") + cmd.code + QStringLiteral(".da1");
+        m_stage.overlay(picture(file));
+        m_screen.showStage({StageChange::Overlay, file, {}, 0, 0}, m_stage.visible());
+        break;
+    }
+    case Kind::Character: {
+        const QString body = cmd.variant == 0
+                                 ? QStringLiteral("dat1/chara%1.da1").arg(cmd.code)
+                                 : QStringLiteral("dat1/chara%1-%2.da1").arg(cmd.code).arg(cmd.variant);
+        const QImage bodyPicture = picture(body);
+        std::optional<QImage> face;
+        if (cmd.code != QStringLiteral("A"))
+            face = picture(QStringLiteral("dat1/f%1.da1").arg(cmd.code));
+        m_stage.drawCharacter(cmd.code, cmd.value, bodyPicture, face ? &*face : nullptr);
+        StageChange change{StageChange::Character, body, cmd.code, cmd.value, cmd.variant};
+        m_screen.showStage(change, m_stage.visible());
+        break;
+    }
+    case Kind::Talk:
+    case Kind::TalkNoWait:
+        message(cmd, cmd.kind == Kind::Talk);
+        break;
+    case Kind::Choice:
+    case Kind::FlagBranch:
+        break; // the runner plays these itself in the main flow
+    case Kind::SetFlag:
+        m_state.Ibentflag(cmd.index) = static_cast<std::int16_t>(cmd.value);
+        if (m_trace)
+            m_trace->flag(cmd.index, cmd.value);
+        break;
+    case Kind::Love: {
+        auto &value = m_state.Loveval(cmd.index);
+        value = addInt16(value, cmd.value);
+        if (m_trace)
+            m_trace->love(cmd.index, value);
+        break;
+    }
+    case Kind::Counter: {
+        auto &value = m_state.Ibentcnt(cmd.index);
+        value = addInt16(value, cmd.value);
+        if (m_trace)
+            m_trace->count(cmd.index, value);
+        break;
+    }
+    case Kind::NextDay:
+        loadStageOnly(QStringLiteral("1"));
+        m_state.PlaceCode = QStringLiteral("1");
+        m_screen.setPlaceLabel(QStringLiteral("自宅"));
+        m_screen.setTalkColour(colour::kBlack);
+        m_screen.setTalkText(QStringLiteral("翌日になりました"));
+        advanceWait();
+        return Next{QStringLiteral("1"), where == Where::MainFlow ? 0 : m_state.Ibentcnt(1)};
+    case Kind::Jump:
+        m_state.PlaceCode = cmd.code;
+        return Next{cmd.code, cmd.value};
+    case Kind::Ending: {
+        // The affection is read once, before the ending event plays.
+        const bool happy = m_state.Loveval(cmd.index) >= kHappyThreshold;
+        m_endings.push_back({cmd.index, happy});
+        return Next{QStringLiteral("9"), endingEvent(cmd.index, happy)};
+    }
+    }
+    return std::nullopt;
+}
+
+void Engine::message(const Command &cmd, bool waits)
+{
+    std::uint32_t colour = 0;
+    if (speakerColour(cmd.speaker, waits, &colour)) {
+        QString text = cmd.text;
+        text.replace(QStringLiteral("@1"), m_state.PName(1));
+        text.replace(QStringLiteral("@2"), m_state.PName(2));
+        text.replace(QStringLiteral("@3"), m_state.PName(3));
+        if (cmd.speaker == u'1')
+            text.prepend(m_state.PName(2));
+        m_screen.setTalkColour(colour);
+        m_screen.setTalkText(text);
+    }
+    if (waits)
+        advanceWait();
+}
+
+void Engine::advanceWait()
+{
+    m_state.NextFlag = 0;
+    m_screen.waitAdvance();
+    m_state.NextFlag = 0;
+}
+
+void Engine::finishEnding(const PendingEnding &ending)
+{
+    m_screen.setTalkColour(ending.happy ? colour::kRose : colour::kBlack);
+    m_screen.setTalkText(ending.happy ? kHappyWords : kBadWords);
+    if (ending.happy) {
+        m_store.setValue(QStringLiteral("Endcnt") + QString::number(ending.heroine),
+                         QStringLiteral("1"));
+        m_store.sync();
+    }
+}
+
+void Engine::loadStageOnly(const QString &code)
+{
+    const QString file = QStringLiteral("dat1/back") + code + QStringLiteral(".da1");
+    m_stage.loadStageOnly(picture(file));
+    m_screen.showStage({StageChange::StageOnly, file, {}, 0, 0}, m_stage.visible());
+}
+
+} // namespace vm2::engine

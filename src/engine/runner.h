@@ -1,0 +1,84 @@
+#pragma once
+
+#include "gamestate.h"
+#include "platform/scriptchannel.h"
+#include "screen.h"
+#include "script.h"
+
+#include <optional>
+#include <vector>
+
+namespace vm2::platform {
+class SettingsStore;
+}
+namespace vm2::stage {
+class Stage;
+}
+
+namespace vm2::engine {
+
+// The event runner and the command executor: plays event scripts on the main
+// screen. Everything it shows goes through Screen; every fault in the data is a
+// platform::ScriptError naming the fault, the script and the line.
+//
+// A hand-over ("D", "A", "B") ends the current event as soon as the event it
+// starts has ended, so the runner does not nest native calls for it: the current
+// script is closed and the next one played in the same loop. Only an ending leaves
+// work for afterwards (its closing words and record), kept on a small list; a chain
+// of jumps of any length therefore runs in constant memory.
+class Engine
+{
+public:
+    Engine(GameState &state, Screen &screen, stage::Stage &stage, platform::SettingsStore &store,
+           QString dataFolder);
+
+    void setTrace(Trace *trace) { m_trace = trace; }
+
+    GameState &state() { return m_state; }
+    Screen &screen() { return m_screen; }
+    stage::Stage &stage() { return m_stage; }
+    platform::SettingsStore &store() { return m_store; }
+    const QString &dataFolder() const { return m_dataFolder; }
+
+    // Plays the event of `place` number `number`, and everything it hands over to,
+    // to the end.
+    void RunEvent(const QString &place, int number);
+
+    // The stage-only background load of back<code>.da1 (place move, next day, LOAD).
+    void loadStageOnly(const QString &code);
+
+private:
+    struct Next {
+        QString place;
+        int number = 0;
+    };
+    struct PendingEnding {
+        int heroine;
+        bool happy;
+    };
+
+    void open(const Next &next);
+    std::optional<Next> playScript();
+    // Executes one line of the main flow or of a block; returns the event it hands over to.
+    std::optional<Next> execute(const QString &line, Where where);
+    void choice(const Command &cmd, std::optional<Next> &handOver);
+    void flagBranch(const Command &cmd, std::optional<Next> &handOver);
+    void playBlocks(bool first, int countA, int countB, std::optional<Next> &handOver);
+    void message(const Command &cmd, bool waits);
+    void advanceWait();
+    void finishEnding(const PendingEnding &ending);
+
+    QImage picture(const QString &file) const;
+    QString dataPath(const QString &relative) const;
+
+    GameState &m_state;
+    Screen &m_screen;
+    stage::Stage &m_stage;
+    platform::SettingsStore &m_store;
+    QString m_dataFolder;
+    Trace *m_trace = nullptr;
+    platform::ScriptChannel m_channel;
+    std::vector<PendingEnding> m_endings;
+};
+
+} // namespace vm2::engine

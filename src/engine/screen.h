@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+namespace vm2::engine {
+
+// What the stage just did, for whoever shows or records it.
+struct StageChange {
+    enum Kind { Background, StageOnly, Character, Overlay } kind;
+    QString file;      // the picture file relative to the data folder, e.g. "dat1/back3.da1"
+    QString character; // Character: the character code
+    int expression = 0;
+    int variant = 0;
+};
+
+// One place button: its caption, its Tag (the destination's place number as text)
+// and whether it is shown.
+struct PlaceButton {
+    QString caption;
+    QString tag;
+    bool visible = false;
+};
+using PlaceButtons = std::array<PlaceButton, 5>;
+
+// The main screen as the game sees it. The window implements it with widgets, the
+// headless player with a transcript, the tests with recorders; the game's rules
+// stay on this side of it.
+class Screen
+{
+public:
+    virtual ~Screen() = default;
+
+    // The message label: its text colour (a Windows colour value 0x00BBGGRR) and its
+    // text, which a new text replaces whole.
+    virtual void setTalkColour(std::uint32_t colour) = 0;
+    virtual void setTalkText(const QString &text) = 0;
+    virtual QString talkText() const = 0;
+
+    virtual void setPlaceLabel(const QString &name) = 0;
+    // The name labels: the full name ("surname given") and the nickname.
+    virtual void setNames(const QString &fullName, const QString &nickname) = 0;
+    // The six menu buttons, disabled while an event plays.
+    virtual void setMenuEnabled(bool enabled) = 0;
+    // The place buttons after SetPlaceButtons, or after all were hidden.
+    virtual void showPlaceButtons(const PlaceButtons &buttons) = 0;
+    virtual void hidePlaceButtons() = 0;
+    // The stage changed: `stage` is the visible 400 × 400 picture.
+    virtual void showStage(const StageChange &change, const QImage &stage) = 0;
+
+    // The advance wait: shows the advance prompt, gives the stage the focus and
+    // returns once the player advances (a click on the prompt or the Space key);
+    // an advance made before the wait began does not count.
+    virtual void waitAdvance() = 0;
+    // The choice wait: shows the two choice buttons with these captions and returns
+    // the one the player pressed, 1 or 2 (the value of TalkNo).
+    virtual int waitChoice(const QString &caption1, const QString &caption2) = 0;
+};
+
+// Notes what the engine does to the game state, for tools that print a transcript.
+class Trace
+{
+public:
+    virtual ~Trace() = default;
+    virtual void run(const QString &place, int number) { Q_UNUSED(place) Q_UNUSED(number) }
+    virtual void flag(int index, int value) { Q_UNUSED(index) Q_UNUSED(value) }
+    virtual void love(int heroine, int value) { Q_UNUSED(heroine) Q_UNUSED(value) }
+    virtual void count(int slot, int value) { Q_UNUSED(slot) Q_UNUSED(value) }
+};
+
+} // namespace vm2::engine
+
+namespace vm2::engine {
+
+// Thrown by a wait when the player ends the game while it waits (the window was
+// closed): the engine lets it pass, writes nothing and leaves the game as it is.
+struct Aborted {
+};
+
+} // namespace vm2::engine

@@ -1,0 +1,139 @@
+#include "scriptchannel.h"
+
+#include "scripterror.h"
+
+#include <QStringEncoder>
+#include <algorithm>
+
+namespace vm2::platform {
+
+namespace {
+
+// Microsoft's code page 932 (Shift JIS with the NEC and IBM extensions), as the
+// platform's converter knows it: 0x8160 is U+FF5E, 0x5C is U+005C.
+constexpr const char *kCp932 = "windows-31j";
+constexpr qsizetype kChunk = 64 * 1024;
+
+bool isAscii(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+} // namespace
+
+QString decodeCp932(QByteArrayView bytes, bool *valid)
+{
+    // Code page 932 agrees with ASCII below 0x80, and most script lines are
+    // commands in ASCII: skip the converter for them.
+    if (isAscii(bytes)) {
+        if (valid)
+            *valid = true;
+        return QString::fromLatin1(bytes);
+    }
+    QStringDecoder decoder(kCp932, QStringConverter::Flag::Stateless);
+    QString text = decoder(bytes);
+    if (valid)
+        *valid = !decoder.hasError();
+    return text;
+}
+
+QByteArray encodeCp932(QStringView text, bool *valid)
+{
+    QStringEncoder encoder(kCp932, QStringConverter::Flag::Stateless);
+    QByteArray bytes = encoder(text);
+    if (valid)
+        *valid = !encoder.hasError();
+    return bytes;
+}
+
+void ScriptChannel::open(const QString &path, const QString &name)
+{
+    close();
+    m_name = name;
+    m_file.setFileName(path);
+    if (!m_file.open(QIODevice::ReadOnly))
+        throw ScriptError(Fault::FileNotFound, name);
+    m_fileDone = false;
+    fill();
+    if (m_buf.startsWith("\xEF\xBB\xBF"))
+        m_pos = 3;
+}
+
+void ScriptChannel::close()
+{
+    if (m_file.isOpen())
+        m_file.close();
+    m_buf.clear();
+    m_pos = 0;
+    m_fileDone = true;
+    m_line = 0;
+    m_lastValid = true;
+}
+
+bool ScriptChannel::fill()
+{
+    if (m_fileDone)
+        return false;
+    if (m_pos > 0) {
+        m_buf.remove(0, m_pos);
+        m_pos = 0;
+    }
+    const QByteArray chunk = m_file.read(kChunk);
+    if (chunk.isEmpty()) {
+        m_fileDone = true;
+        return false;
+    }
+    m_buf.append(chunk);
+    return true;
+}
+
+bool ScriptChannel::atEnd()
+{
+    if (!m_file.isOpen())
+        return true;
+    while (m_pos >= m_buf.size()) {
+        if (!fill())
+            return true;
+    }
+    return false;
+}
+
+QString ScriptChannel::readLine()
+{
+    if (atEnd())
+        throw ScriptError(Fault::InputPastEnd, m_name);
+
+    auto isEnd = [](char c) { return c == '\r' || c == '\n'; };
+    qsizetype scanned = 0; // bytes after m_pos already known to hold no line end
+    for (;;) {
+        const auto begin = m_buf.cbegin();
+        const auto hit = std::find_if(begin + m_pos + scanned, m_buf.cend(), isEnd);
+        if (hit == m_buf.cend()) {
+            scanned = m_buf.size() - m_pos;
+            if (fill())
+                continue;
+            // The last line of a file without a line end.
+            QString line = decodeCp932(QByteArrayView(m_buf).sliced(m_pos), &m_lastValid);
+            m_pos = m_buf.size();
+            ++m_line;
+            return line;
+        }
+        const qsizetype end = hit - begin;
+        // A CR may be the first half of a CR LF that the next chunk completes.
+        if (*hit == '\r' && end + 1 == m_buf.size() && !m_fileDone) {
+            scanned = end - m_pos;
+            fill();
+            continue;
+        }
+        QString line =
+            decodeCp932(QByteArrayView(m_buf).sliced(m_pos, end - m_pos), &m_lastValid);
+        m_pos = end + 1;
+        if (*hit == '\r' && m_pos < m_buf.size() && m_buf.at(m_pos) == '\n')
+            ++m_pos;
+        ++m_line;
+        return line;
+    }
+}
+
+} // namespace vm2::platform

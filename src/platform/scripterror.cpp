@@ -1,0 +1,34 @@
+#include "scripterror.h"
+
+namespace vm2::platform {
+
+QString faultName(Fault fault)
+{
+    switch (fault) {
+    case Fault::FileNotFound:
+        return QStringLiteral("File not found");
+    case Fault::InputPastEnd:
+        return QStringLiteral("Input past end of file");
+    case Fault::TypeMismatch:
+        return QStringLiteral("Type mismatch");
+    case Fault::SubscriptOutOfRange:
+        return QStringLiteral("Subscript out of range");
+    case Fault::Overflow:
+        return QStringLiteral("Overflow");
+    case Fault::InvalidPicture:
+        return QStringLiteral("Invalid picture");
+    }
+    return QStringLiteral("Script error");
+}
+
+QString ScriptError::message() const
+{
+    QString text = faultName(m_fault);
+    if (!m_detail.isEmpty())
+        text += QStringLiteral(": ") + m_detail;
+    if (hasLocation())
+        return QStringLiteral("%1:%2: %3").arg(m_file).arg(m_line).arg(text);
+    return text;
+}
+
+} // namespace vm2::platform

@@ -1,0 +1,354 @@
+#include "player.h"
+
+#include "engine/game.h"
+#include "platform/settingsstore.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <memory>
+
+namespace vm2::play {
+
+namespace {
+
+using engine::PlaceButtons;
+using engine::StageChange;
+
+QString escaped(QString text)
+{
+    text.replace(u'\\', QStringLiteral("\\\\"));
+    text.replace(u'\r', QStringLiteral("\\r"));
+    text.replace(u'\n', QStringLiteral("\\n"));
+    return text;
+}
+
+QString rgbHex(std::uint32_t colour)
+{
+    const std::uint32_t rgb = ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
+    return QStringLiteral("%1").arg(rgb, 6, 16, QLatin1Char('0')).toUpper();
+}
+
+struct InputError {
+    QString message;
+};
+struct InputExhausted {
+};
+
+// The settings store of the player, which notes every write in the transcript.
+class TracedStore : public platform::SettingsStore
+{
+public:
+    TracedStore(std::unique_ptr<platform::SettingsStore> store, QTextStream &out)
+        : m_store(std::move(store)), m_out(out)
+    {
+    }
+    QString value(const QString &key, const QString &def) const override
+    {
+        return m_store->value(key, def);
+    }
+    void setValue(const QString &key, const QString &value) override
+    {
+        m_out << "store " << key << ' ' << escaped(value) << '\n';
+        m_store->setValue(key, value);
+    }
+    void sync() override { m_store->sync(); }
+
+private:
+    std::unique_ptr<platform::SettingsStore> m_store;
+    QTextStream &m_out;
+};
+
+// The main screen of the player: a transcript line for each effect, and the
+// player's inputs, in order, for the waits.
+class TranscriptScreen : public engine::Screen, public engine::Trace
+{
+public:
+    TranscriptScreen(const Options &options, QTextStream &out) : m_options(options), m_out(out) {}
+
+    void setTalkColour(std::uint32_t colour) override { m_colour = colour; }
+    void setTalkText(const QString &text) override
+    {
+        m_talk = text;
+        m_out << "talk " << rgbHex(m_colour) << ' ' << escaped(text) << '\n';
+    }
+    QString talkText() const override { return m_talk; }
+    void setPlaceLabel(const QString &name) override { m_out << "place " << escaped(name) << '\n'; }
+    void setNames(const QString &, const QString &) override {}
+    void setMenuEnabled(bool) override {}
+    void showPlaceButtons(const PlaceButtons &buttons) override
+    {
+        m_out << "buttons";
+        for (const auto &b : buttons) {
+            if (b.visible)
+                m_out << ' ' << b.tag << ':' << escaped(b.caption);
+        }
+        m_out << '\n';
+    }
+    void hidePlaceButtons() override { m_out << "hide\n"; }
+    void showStage(const StageChange &change, const QImage &stage) override
+    {
+        m_stage = stage;
+        switch (change.kind) {
+        case StageChange::Background:
+            m_out << "bg " << change.file << '\n';
+            break;
+        case StageChange::StageOnly:
+            m_out << "stage " << change.file << '\n';
+            break;
+        case StageChange::Character:
+            m_out << "chara " << escaped(change.character) << ' ' << change.expression << ' '
+                  << change.variant << '\n';
+            break;
+        case StageChange::Overlay:
+            m_out << "overlay " << change.file << '\n';
+            break;
+        }
+    }
+    void waitAdvance() override
+    {
+        m_out << "wait\n";
+        snapshot();
+        const QString token = take();
+        if (token != QStringLiteral("n"))
+            throw InputError{QStringLiteral("input %1: expected n at an advance wait, got \"%2\"")
+                                 .arg(m_next)
+                                 .arg(token)};
+    }
+    int waitChoice(const QString &caption1, const QString &caption2) override
+    {
+        m_out << "option 1 " << escaped(caption1) << '\n' << "option 2 " << escaped(caption2) << '\n';
+        snapshot();
+        const QString token = take();
+        if (token != QStringLiteral("1") && token != QStringLiteral("2"))
+            throw InputError{QStringLiteral("input %1: expected 1 or 2 at a choice, got \"%2\"")
+                                 .arg(m_next)
+                                 .arg(token)};
+        m_out << "choose " << token << '\n';
+        return token.toInt();
+    }
+
+    void run(const QString &place, int number) override
+    {
+        m_out << "run " << escaped(place) << ' ' << number << '\n';
+    }
+    void flag(int index, int value) override { m_out << "flag " << index << ' ' << value << '\n'; }
+    void love(int heroine, int value) override
+    {
+        m_out << "love " << heroine << ' ' << value << '\n';
+    }
+    void count(int slot, int value) override { m_out << "count " << slot << ' ' << value << '\n'; }
+
+    bool hasInput() const { return m_next < m_options.inputs.size(); }
+    // The next input token; its 1-based number is then inputNumber().
+    QString take()
+    {
+        if (!hasInput())
+            throw InputExhausted{};
+        return m_options.inputs.at(m_next++);
+    }
+    qsizetype inputNumber() const { return m_next; }
+
+    void snapshot(const QString &name = QString())
+    {
+        if (m_options.snapshotFolder.isEmpty() || m_stage.isNull())
+            return;
+        const QString file = name.isEmpty() ? QStringLiteral("wait-%1.png").arg(++m_snapshots, 3, 10, QLatin1Char('0'))
+                                            : name;
+        m_stage.save(QDir(m_options.snapshotFolder).filePath(file), "PNG");
+    }
+    void setStage(const QImage &stage) { m_stage = stage; }
+
+private:
+    const Options &m_options;
+    QTextStream &m_out;
+    std::uint32_t m_colour = 0xFF0000; // blue, as the message label starts
+    QString m_talk;
+    QImage m_stage;
+    qsizetype m_next = 0;
+    int m_snapshots = 0;
+};
+
+// The whole-game loop between events: place buttons, SAVE and LOAD.
+void playGame(engine::Game &game, TranscriptScreen &screen)
+{
+    while (screen.hasInput()) {
+        const QString token = screen.take();
+        if (token == QStringLiteral("save")) {
+            game.save();
+        } else if (token == QStringLiteral("load")) {
+            game.load();
+        } else if (token.startsWith(u'p') && token.size() > 1) {
+            const QString tag = token.mid(1);
+            const PlaceButtons &buttons = game.placeButtons();
+            int index = -1;
+            for (int i = 0; i < 5; ++i) {
+                if (buttons[i].visible && buttons[i].tag == tag) {
+                    index = i;
+                    break;
+                }
+            }
+            if (index < 0)
+                throw InputError{QStringLiteral("input %1: no visible place button has Tag %2")
+                                     .arg(screen.inputNumber())
+                                     .arg(tag)};
+            game.placeMove(index);
+        } else {
+            throw InputError{QStringLiteral("input %1: expected p<TAG>, save or load between "
+                                            "events, got \"%2\"")
+                                 .arg(screen.inputNumber())
+                                 .arg(token)};
+        }
+    }
+}
+
+QString joined(const engine::GameState &s)
+{
+    QStringList love, counts, flags;
+    for (int i = 2; i <= 5; ++i)
+        love << QString::number(s.Loveval(i));
+    for (int i = 0; i <= 10; ++i)
+        counts << QString::number(s.Ibentcnt(i));
+    for (int i = 1; i <= 9; ++i)
+        flags << QString::number(s.Ibentflag(i));
+    return QStringLiteral("state PlaceCode=%1 Loveval=%2 Ibentcnt=%3 Ibentflag=%4")
+        .arg(escaped(s.PlaceCode), love.join(u','), counts.join(u','), flags.join(u','));
+}
+
+} // namespace
+
+int play(const Options &options, QTextStream &out)
+{
+    std::unique_ptr<platform::SettingsStore> backing;
+    if (options.storeFile.isEmpty())
+        backing = std::make_unique<platform::MemoryStore>();
+    else
+        backing = std::make_unique<platform::QSettingsStore>(options.storeFile);
+    TracedStore store(std::move(backing), out);
+    TranscriptScreen screen(options, out);
+    engine::Game game(screen, store, options.dataFolder);
+    game.engine().setTrace(&screen);
+    if (!options.snapshotFolder.isEmpty())
+        QDir().mkpath(options.snapshotFolder);
+
+    int status = Ok;
+    try {
+        switch (options.mode) {
+        case Options::Mode::Event:
+            for (int i = 1; i <= 3; ++i)
+                game.state().PName(i) = options.names.value(i - 1);
+            game.engine().RunEvent(options.place, options.number);
+            break;
+        case Options::Mode::NewGame:
+            game.newGame(options.names.value(0), options.names.value(1), options.names.value(2));
+            game.start();
+            playGame(game, screen);
+            break;
+        case Options::Mode::LoadGame:
+            game.loadFromTitle();
+            game.start();
+            playGame(game, screen);
+            break;
+        case Options::Mode::Bonus:
+            if (!game.enterBonus())
+                throw InputError{QStringLiteral("--bonus: the four happy endings have not all been seen")};
+            game.start();
+            playGame(game, screen);
+            break;
+        }
+    } catch (const platform::ScriptError &e) {
+        out << "error " << escaped(e.message()) << '\n';
+        status = ScriptFailed;
+    } catch (const InputError &e) {
+        out << "error " << escaped(e.message) << '\n';
+        status = BadInput;
+    } catch (const InputExhausted &) {
+        out << "stop out of input\n";
+        status = OutOfInput;
+    }
+    screen.setStage(game.stage().visible());
+    screen.snapshot(QStringLiteral("final.png"));
+    if (options.printState)
+        out << joined(game.state()) << '\n';
+    out.flush();
+    return status;
+}
+
+bool parseArguments(const QStringList &arguments, Options &options, QString &error)
+{
+    QStringList positional;
+    int modes = 0;
+    auto splitNames = [](const QString &value) {
+        QStringList names = value.split(u',');
+        while (names.size() < 3)
+            names << QString();
+        return names;
+    };
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &arg = arguments.at(i);
+        auto value = [&](QString &target) {
+            if (i + 1 >= arguments.size()) {
+                error = arg + QStringLiteral(" needs a value");
+                return false;
+            }
+            target = arguments.at(++i);
+            return true;
+        };
+        QString v;
+        if (arg == QStringLiteral("--data")) {
+            if (!value(options.dataFolder))
+                return false;
+        } else if (arg == QStringLiteral("--names")) {
+            if (!value(v))
+                return false;
+            options.names = splitNames(v);
+        } else if (arg == QStringLiteral("--inputs")) {
+            if (!value(v))
+                return false;
+            options.inputs = v.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+        } else if (arg == QStringLiteral("--state")) {
+            options.printState = true;
+        } else if (arg == QStringLiteral("--new")) {
+            if (!value(v))
+                return false;
+            options.names = splitNames(v);
+            options.mode = Options::Mode::NewGame;
+            ++modes;
+        } else if (arg == QStringLiteral("--load")) {
+            options.mode = Options::Mode::LoadGame;
+            ++modes;
+        } else if (arg == QStringLiteral("--bonus")) {
+            options.mode = Options::Mode::Bonus;
+            ++modes;
+        } else if (arg == QStringLiteral("--store")) {
+            if (!value(options.storeFile))
+                return false;
+        } else if (arg == QStringLiteral("--snapshots")) {
+            if (!value(options.snapshotFolder))
+                return false;
+        } else if (arg.startsWith(QStringLiteral("--"))) {
+            error = QStringLiteral("unknown option ") + arg;
+            return false;
+        } else {
+            positional << arg;
+        }
+    }
+    if (modes > 1) {
+        error = QStringLiteral("--new, --load and --bonus exclude each other");
+        return false;
+    }
+    if (options.mode == Options::Mode::Event) {
+        bool ok = false;
+        if (positional.size() != 2 || (options.number = positional.at(1).toInt(&ok), !ok) ||
+            options.number < -32768 || options.number > 32767) {
+            error = QStringLiteral("expected PLACE EVENT (a place code and an event number)");
+            return false;
+        }
+        options.place = positional.at(0);
+    } else if (!positional.isEmpty()) {
+        error = QStringLiteral("PLACE EVENT go without --new, --load and --bonus");
+        return false;
+    }
+    return true;
+}
+
+} // namespace vm2::play
