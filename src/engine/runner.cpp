@@ -112,11 +112,11 @@ std::optional<Engine::Next> Engine::playScript()
 
 void Engine::choice(const Command &cmd, std::optional<Next> &handOver)
 {
-    const int line = m_channel.lineNumber();
+    const int opening = m_channel.lineNumber();
     auto readCaption = [&] {
         if (m_channel.atEnd())
             throw ScriptError(Fault::InputPastEnd,
-                              QStringLiteral("the choice on line %1 needs two caption lines").arg(line));
+                              QStringLiteral("the choice on line %1 needs two caption lines").arg(opening));
         return m_channel.readLine();
     };
     const QString caption1 = readCaption();
@@ -124,17 +124,17 @@ void Engine::choice(const Command &cmd, std::optional<Next> &handOver)
     m_state.TalkFlag = 0;
     m_state.TalkNo = static_cast<std::int16_t>(m_screen.waitChoice(caption1, caption2));
     m_state.TalkFlag = 0;
-    playBlocks(m_state.TalkNo == 1, cmd.countA, cmd.countB, handOver);
+    playBlocks(opening, m_state.TalkNo == 1, cmd.countA, cmd.countB, handOver);
 }
 
 void Engine::flagBranch(const Command &cmd, std::optional<Next> &handOver)
 {
-    playBlocks(m_state.Ibentflag(cmd.index) == 0, cmd.countA, cmd.countB, handOver);
+    playBlocks(m_channel.lineNumber(), m_state.Ibentflag(cmd.index) == 0, cmd.countA, cmd.countB, handOver);
 }
 
-void Engine::playBlocks(bool first, int countA, int countB, std::optional<Next> &handOver)
+void Engine::playBlocks(int opening, bool first, int countA, int countB,
+                        std::optional<Next> &handOver)
 {
-    const int opening = m_channel.lineNumber();
     auto nextLine = [&](int remaining) {
         if (m_channel.atEnd())
             throw ScriptError(Fault::InputPastEnd,

@@ -48,9 +48,14 @@ int digitAt(QStringView line, qsizetype pos, const char *field)
     return c.unicode() - u'0';
 }
 
+// A two-position count: ten times the first digit plus the second. A line that ends
+// after the first digit gives that digit alone (so "63000" has two empty blocks).
 int countAt(QStringView line, qsizetype pos, const char *field)
 {
-    return digitAt(line, pos, field) * 10 + digitAt(line, pos + 1, field);
+    const int first = digitAt(line, pos, field);
+    if (pos + 1 > line.size())
+        return first;
+    return first * 10 + digitAt(line, pos + 1, field);
 }
 
 int lastDigit(QStringView line, const char *field)

@@ -31,8 +31,14 @@ QString decodeCp932(QByteArrayView bytes, bool *valid)
             *valid = true;
         return QString::fromLatin1(bytes);
     }
+    // A line end follows every line, so that a double-byte character cut short at
+    // the end of the line is decoded as a substitute instead of being dropped.
+    QByteArray terminated;
+    terminated.reserve(bytes.size() + 1);
+    terminated.append(bytes.data(), bytes.size()).append('\n');
     QStringDecoder decoder(kCp932, QStringConverter::Flag::Stateless);
-    QString text = decoder(bytes);
+    QString text = decoder(terminated);
+    text.chop(1);
     if (valid)
         *valid = !decoder.hasError();
     return text;
