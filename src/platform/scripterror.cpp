@@ -31,4 +31,10 @@ QString ScriptError::message() const
     return text;
 }
 
+const char *ScriptError::what() const noexcept
+{
+    m_what = message().toUtf8();
+    return m_what.constData();
+}
+
 } // namespace vm2::platform

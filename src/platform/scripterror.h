@@ -40,13 +40,14 @@ public:
 
     // "dat2/ibent1-0.da2:3: Type mismatch: ..." or, outside a script, "File not found: ..."
     QString message() const;
-    const char *what() const noexcept override { return "script error"; }
+    const char *what() const noexcept override;
 
 private:
     Fault m_fault;
     QString m_detail;
     QString m_file;
     int m_line = 0;
+    mutable QByteArray m_what;
 };
 
 } // namespace vm2::platform

@@ -1,44 +1,49 @@
 #include "rasterops.h"
 
+#include <QPainter>
+
 namespace vm2::stage {
 
 namespace {
-constexpr QRgb kWhite = 0xFFFFFFFFu;
-constexpr QRgb kOpaque = 0xFF000000u;
 
-inline QRgb apply(RasterOp op, QRgb d, QRgb s)
+// Qt's raster operations give exactly these bitwise results on 32-bit RGB images,
+// the alpha byte included (the tests hold them to it).
+QPainter::CompositionMode mode(RasterOp op)
 {
     switch (op) {
     case RasterOp::Copy:
-        return s | kOpaque;
+        return QPainter::CompositionMode_Source;
     case RasterOp::Erase:
-        return (s & ~d) | kOpaque;
+        return QPainter::RasterOp_SourceAndNotDestination;
     case RasterOp::Invert:
-        return (s ^ d) | kOpaque;
+        return QPainter::RasterOp_SourceXorDestination;
     }
-    return d;
+    return QPainter::CompositionMode_Source;
 }
+
 } // namespace
 
 void bitBlt(QImage &dst, QPoint to, const QImage &src, const QRect &source, RasterOp op)
 {
     Q_ASSERT(dst.format() == QImage::Format_RGB32 && src.format() == QImage::Format_RGB32);
-    const QRect target = QRect(to, source.size()).intersected(dst.rect());
-    if (target.isEmpty())
+    if (source.isEmpty())
         return;
-    const QPoint shift = source.topLeft() - to;
-    const QRect srcRect = src.rect();
-    for (int y = target.top(); y <= target.bottom(); ++y) {
-        auto *d = reinterpret_cast<QRgb *>(dst.scanLine(y));
-        const int sy = y + shift.y();
-        const bool rowInside = sy >= srcRect.top() && sy <= srcRect.bottom();
-        const auto *s = rowInside ? reinterpret_cast<const QRgb *>(src.constScanLine(sy)) : nullptr;
-        for (int x = target.left(); x <= target.right(); ++x) {
-            const int sx = x + shift.x();
-            const QRgb sp = (s && sx >= 0 && sx < srcRect.width()) ? s[sx] : kWhite;
-            d[x] = apply(op, d[x], sp);
-        }
+    QImage padded;
+    const QImage *from = &src;
+    QRect rect = source;
+    if (!src.rect().contains(source)) {
+        // The part of the rectangle outside the source reads as an empty (white) surface.
+        padded = QImage(source.size(), QImage::Format_RGB32);
+        padded.fill(0xFFFFFFFFu);
+        QPainter p(&padded);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(QPoint(0, 0), src, source);
+        from = &padded;
+        rect = padded.rect();
     }
+    QPainter p(&dst);
+    p.setCompositionMode(mode(op));
+    p.drawImage(to, *from, rect);
 }
 
 } // namespace vm2::stage

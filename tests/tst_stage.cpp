@@ -1,0 +1,279 @@
+// Pixel-exact stage composition on small generated pictures.
+#include "datafolder.h"
+#include "recordingscreen.h"
+
+#include "engine/game.h"
+#include "platform/pictureloader.h"
+#include "platform/scripterror.h"
+#include "platform/settingsstore.h"
+#include "stage/stage.h"
+
+#include <QBuffer>
+#include <QTest>
+
+using namespace vm2;
+using namespace vm2::test;
+using stage::RasterOp;
+
+namespace {
+constexpr QRgb kBack = 0xFF336699;
+constexpr QRgb kBody = 0xFFCC2211;
+QImage filled(int w, int h, QRgb c)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(c);
+    return image;
+}
+// A character picture: body colour on white at x 0..299 where `inside`, mask black there.
+QImage character(QRgb body, const QRect &inside)
+{
+    QImage image = filled(600, 400, 0xFFFFFFFF);
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            image.setPixel(x, y, body);
+            image.setPixel(300 + x, y, 0xFF000000);
+        }
+    return image;
+}
+// A face strip of cell size w × h: cell k (1..5) in its own colour, mask all black.
+QImage faceStrip(int w, int h)
+{
+    QImage image = filled(6 * w, h, 0xFF000000);
+    for (int k = 0; k < 5; ++k)
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                image.setPixel(k * w + x, y, qRgb(10 * (k + 1), 20, 30));
+    return image;
+}
+} // namespace
+
+class TestStage : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void rasterOps_data();
+    void rasterOps();
+    void maskedPlacement();
+    void faceCells_data();
+    void faceCells();
+    void noFace_data();
+    void noFace();
+    void overlayReplacesCharacter();
+    void stageOnlyLoadRefreshesCompositing();
+    void smallPictureOnWhite();
+    void formatsByContent_data();
+    void formatsByContent();
+    void gifByContent();
+    void badPictures();
+};
+
+void TestStage::rasterOps_data()
+{
+    QTest::addColumn<int>("op");
+    QTest::addColumn<uint>("dst");
+    QTest::addColumn<uint>("src");
+    QTest::addColumn<uint>("expected");
+    QTest::newRow("copy") << int(RasterOp::Copy) << 0xFF123456u << 0xFFABCDEFu << 0xFFABCDEFu;
+    QTest::newRow("erase: S and not D") << int(RasterOp::Erase) << 0xFF0F0F0Fu << 0xFFFF00FFu
+                                        << 0xFFF000F0u;
+    QTest::newRow("erase with white mask inverts") << int(RasterOp::Erase) << 0xFF336699u
+                                                   << 0xFFFFFFFFu << 0xFFCC9966u;
+    QTest::newRow("erase with black mask clears") << int(RasterOp::Erase) << 0xFF336699u
+                                                  << 0xFF000000u << 0xFF000000u;
+    QTest::newRow("invert: S xor D") << int(RasterOp::Invert) << 0xFF0F0F0Fu << 0xFFFF00FFu
+                                     << 0xFFF00FF0u;
+}
+
+void TestStage::rasterOps()
+{
+    QFETCH(int, op);
+    QFETCH(uint, dst);
+    QFETCH(uint, src);
+    QFETCH(uint, expected);
+    QImage d = filled(3, 3, dst);
+    const QImage s = filled(3, 3, src);
+    stage::bitBlt(d, {1, 1}, s, QRect(0, 0, 5, 5), static_cast<RasterOp>(op));
+    QCOMPARE(d.pixel(0, 0), QRgb(dst)); // outside the target
+    QCOMPARE(d.pixel(1, 1), QRgb(expected));
+    QCOMPARE(d.pixel(2, 2), QRgb(expected));
+    // The alpha byte of a 32-bit RGB surface stays opaque after every operation.
+    QCOMPARE(qAlpha(d.pixel(2, 2)), 255);
+    // Outside the source the rectangle reads as white.
+    QImage e = filled(4, 4, 0xFF123456);
+    stage::bitBlt(e, {0, 0}, s, QRect(2, 2, 2, 2), RasterOp::Copy);
+    QCOMPARE(e.pixel(0, 0), QRgb(src));
+    QCOMPARE(e.pixel(1, 1), 0xFFFFFFFFu);
+    QCOMPARE(e.pixel(2, 2), 0xFF123456u);
+}
+
+void TestStage::maskedPlacement()
+{
+    stage::Stage s;
+    s.loadBackground(filled(400, 400, kBack));
+    QImage body = character(kBody, QRect(100, 100, 50, 50));
+    // White in the picture where the mask is black: it must show white, not the background.
+    body.setPixel(100, 100, 0xFFFFFFFF);
+    s.drawCharacter(QStringLiteral("A"), 1, body, nullptr);
+    const QImage &v = s.visible();
+    QCOMPARE(v.pixel(10, 10), kBack);             // white picture, white mask: background
+    QCOMPARE(v.pixel(50 + 120, 120), kBody);      // body shifted 50 to the right
+    QCOMPARE(v.pixel(50 + 100, 100), 0xFFFFFFFFu); // black mask shows the picture's white
+    QCOMPARE(v.pixel(120, 120), kBack);           // where the body would be without the shift
+    QCOMPARE(s.compositing().pixel(170, 120), kBack); // the clean background stays clean
+}
+
+void TestStage::faceCells_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QRect>("rect");
+    QTest::newRow("1") << "1" << QRect(130, 80, 140, 120);
+    QTest::newRow("2") << "2" << QRect(130, 80, 110, 110);
+    QTest::newRow("3") << "3" << QRect(140, 90, 120, 90);
+    QTest::newRow("4") << "4" << QRect(140, 160, 120, 100);
+    QTest::newRow("5") << "5" << QRect(140, 85, 110, 85);
+}
+
+void TestStage::faceCells()
+{
+    QFETCH(QString, code);
+    QFETCH(QRect, rect);
+    for (int expression = 1; expression <= 5; ++expression) {
+        stage::Stage s;
+        s.loadBackground(filled(400, 400, kBack));
+        const QImage strip = faceStrip(rect.width(), rect.height());
+        s.drawCharacter(code, expression, character(kBody, QRect(0, 0, 300, 400)), &strip);
+        const QImage &v = s.visible();
+        const QRgb face = qRgb(10 * expression, 20, 30);
+        QCOMPARE(v.pixel(rect.topLeft()), face);
+        QCOMPARE(v.pixel(rect.bottomRight()), face);
+        QCOMPARE(v.pixel(rect.left() - 1, rect.top()), kBody);
+        QCOMPARE(v.pixel(rect.right() + 1, rect.bottom()), kBody);
+        QCOMPARE(v.pixel(rect.left(), rect.bottom() + 1), kBody);
+    }
+}
+
+void TestStage::noFace_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<int>("expression");
+    QTest::newRow("A has no face") << "A" << 3;
+    QTest::newRow("6 has no face entry") << "6" << 3;
+    QTest::newRow("expression 0") << "1" << 0;
+    QTest::newRow("expression 6") << "1" << 6;
+}
+
+void TestStage::noFace()
+{
+    QFETCH(QString, code);
+    QFETCH(int, expression);
+    stage::Stage s;
+    s.loadBackground(filled(400, 400, kBack));
+    const QImage strip = faceStrip(140, 120);
+    s.drawCharacter(code, expression, character(kBody, QRect(0, 0, 300, 400)), &strip);
+    for (int y = 0; y < 400; y += 7)
+        for (int x = 50; x < 350; x += 7)
+            QCOMPARE(s.visible().pixel(x, y), kBody);
+}
+
+void TestStage::overlayReplacesCharacter()
+{
+    stage::Stage s;
+    s.loadBackground(filled(400, 400, kBack));
+    s.drawCharacter(QStringLiteral("A"), 1, character(kBody, QRect(0, 0, 300, 400)), nullptr);
+    QImage event = filled(800, 400, 0xFFFFFFFF);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x) {
+            event.setPixel(x, y, 0xFF00FF00);
+            event.setPixel(400 + x, y, 0xFF000000);
+        }
+    s.overlay(event);
+    QCOMPARE(s.visible().pixel(5, 5), 0xFF00FF00u);
+    QCOMPARE(s.visible().pixel(200, 200), kBack); // the character is gone
+}
+
+void TestStage::stageOnlyLoadRefreshesCompositing()
+{
+    // After a place move the character stands on the new place's picture.
+    DataFolder data;
+    data.picture(QStringLiteral("back1.da1"), 400, 400, QColor(kBack));
+    data.picture(QStringLiteral("back2.da1"), 400, 400, QColor(0x11, 0x22, 0x33));
+    data.picture(QStringLiteral("charaA.da1"), character(kBody, QRect(0, 0, 10, 10)));
+    data.script(QStringLiteral("ibent2-0.da2"), {"2A10"});
+    data.script(QStringLiteral("ibent1-0.da2"), {"11"});
+    RecordingScreen screen;
+    platform::MemoryStore store;
+    engine::Game game(screen, store, data.path());
+    game.newGame(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"));
+    game.start();
+    game.placeMove(0); // アース学園, place 2
+    QCOMPARE(game.stage().visible().pixel(200, 200), qRgb(0x11, 0x22, 0x33));
+    QCOMPARE(game.stage().visible().pixel(55, 5), kBody);
+    QVERIFY(game.state().BackPath.endsWith(QStringLiteral("/dat1/back1.da1")));
+}
+
+void TestStage::smallPictureOnWhite()
+{
+    stage::Stage s;
+    s.loadBackground(filled(100, 50, kBack));
+    QCOMPARE(s.visible().pixel(99, 49), kBack);
+    QCOMPARE(s.visible().pixel(100, 49), 0xFFFFFFFFu);
+    QCOMPARE(s.compositing().pixel(10, 60), 0xFFFFFFFFu);
+}
+
+void TestStage::formatsByContent_data()
+{
+    QTest::addColumn<QByteArray>("format");
+    QTest::newRow("bmp") << QByteArray("BMP");
+    QTest::newRow("jpeg") << QByteArray("JPEG");
+    QTest::newRow("png") << QByteArray("PNG");
+}
+
+void TestStage::formatsByContent()
+{
+    QFETCH(QByteArray, format);
+    DataFolder data;
+    data.picture(QStringLiteral("back1.da1"), 400, 400, QColor(0, 0, 255), format.constData());
+    const QImage image = platform::loadPicture(data.path() + QStringLiteral("/dat1/back1.da1"),
+                                               QStringLiteral("dat1/back1.da1"));
+    QCOMPARE(image.size(), QSize(400, 400));
+    QVERIFY(qBlue(image.pixel(200, 200)) > 240 && qRed(image.pixel(200, 200)) < 16);
+}
+
+void TestStage::gifByContent()
+{
+    // Qt writes no GIF: a one-pixel GIF made by hand, palette blue and white.
+    const QByteArray gif("GIF89a\x01\x00\x01\x00\x80\x00\x00"
+                         "\x00\x00\xFF\xFF\xFF\xFF"
+                         "\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00"
+                         "\x02\x02\x44\x01\x00\x3B",
+                         35);
+    DataFolder data;
+    data.rawScript(QStringLiteral("g.da2"), gif);
+    const QImage image = platform::loadPicture(data.path() + QStringLiteral("/dat2/g.da2"),
+                                               QStringLiteral("dat1/g.da1"));
+    QCOMPARE(image.size(), QSize(1, 1));
+    QCOMPARE(image.pixel(0, 0), 0xFF0000FFu);
+}
+
+void TestStage::badPictures()
+{
+    DataFolder data;
+    data.script(QStringLiteral("x.da2"), {"not a picture"});
+    const QString garbage = data.path() + QStringLiteral("/dat2/x.da2");
+    try {
+        platform::loadPicture(garbage, QStringLiteral("dat1/x.da1"));
+        QFAIL("garbage must not load");
+    } catch (const platform::ScriptError &e) {
+        QCOMPARE(e.fault(), platform::Fault::InvalidPicture);
+        QVERIFY(e.message().startsWith(QStringLiteral("Invalid picture: dat1/x.da1")));
+    }
+    try {
+        platform::loadPicture(data.path() + QStringLiteral("/dat1/none.da1"), QStringLiteral("dat1/none.da1"));
+        QFAIL("a missing picture must not load");
+    } catch (const platform::ScriptError &e) {
+        QCOMPARE(e.message(), QStringLiteral("File not found: dat1/none.da1"));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestStage)
+#include "tst_stage.moc"
