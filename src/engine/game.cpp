@@ -78,9 +78,10 @@ void Game::placeMove(int index)
 
 void Game::save()
 {
-    save::SaveGame(m_state, m_store);
+    const bool saved = save::SaveGame(m_state, m_store);
     m_screen.setTalkColour(colour::kBlack);
-    m_screen.setTalkText(QStringLiteral("SAVEしました！"));
+    // A save that could not be written must not be reported as done.
+    m_screen.setTalkText(saved ? QStringLiteral("SAVEしました！") : QStringLiteral("SAVEできませんでした！"));
 }
 
 void Game::load()

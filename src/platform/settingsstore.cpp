@@ -46,9 +46,10 @@ void QSettingsStore::setValue(const QString &key, const QString &value)
     m_settings->setValue(kSection + key, value);
 }
 
-void QSettingsStore::sync()
+bool QSettingsStore::sync()
 {
     m_settings->sync();
+    return m_settings->status() == QSettings::NoError;
 }
 
 QString QSettingsStore::location() const

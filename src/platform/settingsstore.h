@@ -16,8 +16,8 @@ public:
     virtual ~SettingsStore() = default;
     virtual QString value(const QString &key, const QString &defaultValue) const = 0;
     virtual void setValue(const QString &key, const QString &value) = 0;
-    // Makes the writes so far durable, all at once.
-    virtual void sync() {}
+    // Makes the writes so far durable, all at once; false when they could not be written.
+    virtual bool sync() { return true; }
 };
 
 // A store that lives in memory only: the headless player's default, and the tests'.
@@ -46,7 +46,7 @@ public:
 
     QString value(const QString &key, const QString &defaultValue) const override;
     void setValue(const QString &key, const QString &value) override;
-    void sync() override;
+    bool sync() override;
     QString location() const;
 
 private:

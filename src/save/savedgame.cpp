@@ -54,14 +54,14 @@ void loadNumbers(const char *word, Array &values, int from, int to,
 
 } // namespace
 
-void SaveGame(const engine::GameState &state, platform::SettingsStore &store)
+bool SaveGame(const engine::GameState &state, platform::SettingsStore &store)
 {
     for (int i = 1; i <= 3; ++i)
         store.setValue(QStringLiteral("PName") + QString::number(i), state.PName(i));
     saveNumbers("Loveval", state.Loveval, 2, 5, store);
     saveNumbers("Ibentcnt", state.Ibentcnt, 1, 10, store);
     saveNumbers("Ibentflag", state.Ibentflag, 1, 9, store);
-    store.sync();
+    return store.sync();
 }
 
 void LoadGame(engine::GameState &state, const platform::SettingsStore &store)

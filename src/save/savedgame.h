@@ -13,7 +13,8 @@ namespace vm2::save {
 
 // Writes the saved game: PName1-3, Loveval2-5, Ibentcnt1-10, Ibentflag1-9, in that
 // order, then makes them durable in one step (the store replaces its file whole).
-void SaveGame(const engine::GameState &state, platform::SettingsStore &store);
+// Returns false when the store could not be written; the previous save then stays.
+bool SaveGame(const engine::GameState &state, platform::SettingsStore &store);
 
 // Reads the saved game. A missing name reads as the default hero's; a missing
 // number, or one that is not the decimal text of a signed 16-bit integer, as 0.

@@ -51,7 +51,7 @@ public:
         m_out << "store " << key << ' ' << escaped(value) << '\n';
         m_store->setValue(key, value);
     }
-    void sync() override { m_store->sync(); }
+    bool sync() override { return m_store->sync(); }
 
 private:
     std::unique_ptr<platform::SettingsStore> m_store;
