@@ -56,6 +56,7 @@ private Q_SLOTS:
     void badPlaceInput();
     void saveAndLoadAcrossRuns();
     void failedSaveIsNotReportedAsDone();
+    void snapshots();
 };
 
 void TestPlaces::rows_data()
@@ -224,6 +225,32 @@ void TestPlaces::failedSaveIsNotReportedAsDone()
     const QStringList t = playGame(data.path(), play::Options::Mode::NewGame, "save", nullptr,
                                    blocker.fileName() + QStringLiteral("/store.ini"));
     QCOMPARE(t.last(), QStringLiteral("talk 000000 SAVEできませんでした！"));
+}
+
+void TestPlaces::snapshots()
+{
+    DataFolder data;
+    data.picture(QStringLiteral("back1.da1"), 400, 400, QColor(10, 20, 30));
+    data.picture(QStringLiteral("back2.da1"), 400, 400, QColor(200, 100, 50));
+    data.script(QStringLiteral("ibent1-0.da2"), {"11", "34a"});
+    data.script(QStringLiteral("ibent2-0.da2"), {"40000", "x", "y"});
+    QTemporaryDir dir;
+    play::Options options;
+    options.mode = play::Options::Mode::NewGame;
+    options.dataFolder = data.path();
+    options.inputs = {QStringLiteral("n"), QStringLiteral("p2"), QStringLiteral("1")};
+    options.snapshotFolder = dir.filePath(QStringLiteral("shots"));
+    QString text;
+    QTextStream out(&text);
+    QCOMPARE(play::play(options, out), int(play::Ok));
+    const QImage first(options.snapshotFolder + QStringLiteral("/wait-001.png"));
+    const QImage second(options.snapshotFolder + QStringLiteral("/wait-002.png"));
+    const QImage last(options.snapshotFolder + QStringLiteral("/final.png"));
+    QCOMPARE(first.size(), QSize(400, 400));
+    QCOMPARE(first.pixel(5, 5), qRgb(10, 20, 30));
+    QCOMPARE(second.pixel(5, 5), qRgb(200, 100, 50));
+    QCOMPARE(last.pixel(399, 399), qRgb(200, 100, 50));
+    QVERIFY(!QFile::exists(options.snapshotFolder + QStringLiteral("/wait-003.png")));
 }
 
 QTEST_GUILESS_MAIN(TestPlaces)

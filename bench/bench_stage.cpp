@@ -1,0 +1,74 @@
+// The stage and the saved game: a character drawing with its two picture loads,
+// an overlay composition, SaveGame and LoadGame.
+#include "benchutil.h"
+#include "nullscreen.h"
+
+#include "engine/game.h"
+#include "platform/settingsstore.h"
+#include "save/savedgame.h"
+
+#include <QDir>
+#include <QFile>
+#include <QCoreApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+
+using namespace vm2;
+
+namespace {
+
+void picture(const QString &path, int w, int h, QColor colour)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.fillRect(0, 0, w / 2, h, colour);
+    p.fillRect(w / 2, 0, w / 2, h, Qt::black);
+    p.end();
+    if (!image.save(path, "BMP"))
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+void script(const QString &path, const QByteArray &text)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    f.write(text);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath(QStringLiteral("dat1"));
+    QDir(dir.path()).mkpath(QStringLiteral("dat2"));
+    const QString dat1 = dir.filePath(QStringLiteral("dat1/"));
+    picture(dat1 + QStringLiteral("back1.da1"), 400, 400, QColor(40, 80, 160));
+    picture(dat1 + QStringLiteral("chara2.da1"), 600, 400, QColor(200, 60, 90));
+    picture(dat1 + QStringLiteral("f2.da1"), 660, 110, QColor(250, 210, 190));
+    picture(dat1 + QStringLiteral("ibent01.da1"), 800, 400, QColor(20, 160, 60));
+    script(dir.filePath(QStringLiteral("dat2/ibent1-0.da2")), "11\r\n");
+    script(dir.filePath(QStringLiteral("dat2/ibent1-1.da2")), "2230\r\n");
+    script(dir.filePath(QStringLiteral("dat2/ibent1-2.da2")), "C01\r\n");
+
+    bench::NullScreen screen;
+    platform::MemoryStore memory;
+    engine::Game game(screen, memory, dir.path());
+    game.engine().RunEvent(QStringLiteral("1"), 0);
+    bench::measure("character drawing with body and face loads (BMP)", 200,
+                   [&] { game.engine().RunEvent(QStringLiteral("1"), 1); }, "us");
+    bench::measure("overlay composition with its picture load (BMP)", 200,
+                   [&] { game.engine().RunEvent(QStringLiteral("1"), 2); }, "us");
+
+    platform::QSettingsStore store(dir.filePath(QStringLiteral("store.ini")));
+    engine::GameState state;
+    for (int i = 1; i <= 3; ++i)
+        state.PName(i) = QStringLiteral("名前%1").arg(i);
+    bench::measure("SaveGame (INI store, synced)", 200, [&] { save::SaveGame(state, store); }, "us");
+    bench::measure("LoadGame (INI store)", 200, [&] { save::LoadGame(state, store); }, "us");
+    return 0;
+}
