@@ -5,6 +5,7 @@
 
 #include "engine/game.h"
 #include "platform/scriptchannel.h"
+#include "platform/scripterror.h"
 #include "platform/settingsstore.h"
 
 #include <QCoreApplication>
@@ -71,5 +72,20 @@ int main(int argc, char *argv[])
     bench::report("peak memory after a 1,000 hand-over chain", shortPeak, "MiB");
     bench::measure("100,000 hand-over chain", 3, [&] { chain(dir.path(), 50000); });
     bench::report("peak memory after 100,000 hand-over chains", bench::peakMemoryMiB(), "MiB");
+
+    // 100,000 hand-overs in a row with no wait at all: home jumps to itself until the
+    // engine's bound on such chains stops it.
+    writeScript(dat2 + QStringLiteral("ibent1-0.da2"), {"D10"});
+    bench::measure("100,000 hand-overs without a wait", 3, [&] {
+        bench::NullScreen screen;
+        platform::MemoryStore store;
+        engine::Game game(screen, store, dir.path());
+        game.engine().setHandOverLimit(100000);
+        try {
+            game.engine().RunEvent(QStringLiteral("1"), 0);
+        } catch (const platform::ScriptError &) {
+        }
+    });
+    bench::report("peak memory after them", bench::peakMemoryMiB(), "MiB");
     return 0;
 }

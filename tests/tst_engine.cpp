@@ -18,6 +18,7 @@ private Q_SLOTS:
     void menuDisabledDuringEveryWait();
     void earlyAdvanceDoesNotSkip();
     void longHandOverChain();
+    void endlessHandOversEndInAnError();
     void abortedWaitWritesNothing();
     void errorLeavesMenuDisabled();
 };
@@ -88,6 +89,30 @@ void TestEngine::longHandOverChain()
     QCOMPARE(screen.choiceWaits, kRounds);
     QCOMPARE(screen.talk, QStringLiteral("last"));
     QVERIFY(screen.menuEnabled);
+}
+
+void TestEngine::endlessHandOversEndInAnError()
+{
+    // Home jumps to itself and never waits: without a bound the game would hang.
+    DataFolder data;
+    data.script(QStringLiteral("ibent1-0.da2"), {"E4again", "D10"});
+    RecordingScreen screen;
+    platform::MemoryStore store;
+    engine::Game game(screen, store, data.path());
+    game.engine().setHandOverLimit(1000);
+    try {
+        game.engine().RunEvent(QStringLiteral("1"), 0);
+        QFAIL("an endless chain must end");
+    } catch (const platform::ScriptError &e) {
+        QCOMPARE(e.message(), QStringLiteral("dat2/ibent1-0.da2:2: Out of stack space: 1000 "
+                                             "hand-overs in a row without waiting for the player"));
+    }
+    // A wait starts the count again: 1,500 jumps, each after a choice, are fine.
+    data.script(QStringLiteral("ibent1-0.da2"), {"40100", "x", "y", "D10", "D11"});
+    data.script(QStringLiteral("ibent1-1.da2"), {"E4done"});
+    screen.onChoice = [&] { return screen.choiceWaits < 1500 ? 1 : 2; };
+    game.engine().RunEvent(QStringLiteral("1"), 0);
+    QCOMPARE(screen.talk, QStringLiteral("done"));
 }
 
 void TestEngine::abortedWaitWritesNothing()

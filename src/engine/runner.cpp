@@ -47,10 +47,18 @@ void Engine::RunEvent(const QString &place, int number)
     Q_ASSERT(m_endings.empty());
     m_screen.setMenuEnabled(false);
     std::optional<Next> next = Next{place, number};
+    m_handOvers = 0;
     try {
         while (next) {
             open(*next);
             next = playScript();
+            if (next && ++m_handOvers > m_handOverLimit) {
+                ScriptError e(Fault::OutOfStackSpace,
+                              QStringLiteral("%1 hand-overs in a row without waiting for the player")
+                                  .arg(m_handOvers - 1));
+                e.setLocation(m_channel.name(), m_channel.lineNumber());
+                throw e;
+            }
         }
         m_channel.close();
         // The events that played endings end after them, innermost first.
@@ -124,6 +132,7 @@ void Engine::choice(const Command &cmd, std::optional<Next> &handOver)
     m_state.TalkFlag = 0;
     m_state.TalkNo = static_cast<std::int16_t>(m_screen.waitChoice(caption1, caption2));
     m_state.TalkFlag = 0;
+    m_handOvers = 0;
     playBlocks(opening, m_state.TalkNo == 1, cmd.countA, cmd.countB, handOver);
 }
 
@@ -278,6 +287,7 @@ void Engine::advanceWait()
     m_state.NextFlag = 0;
     m_screen.waitAdvance();
     m_state.NextFlag = 0;
+    m_handOvers = 0;
 }
 
 void Engine::finishEnding(const PendingEnding &ending)

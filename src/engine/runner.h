@@ -29,6 +29,12 @@ namespace vm2::engine {
 class Engine
 {
 public:
+    // Hand-overs in a row without the player acting before the run ends in a script
+    // error: a script that jumps to itself without waiting would otherwise hold the
+    // game forever. Long chains of real content stay far below it.
+    static constexpr int kDefaultHandOverLimit = 200000;
+    void setHandOverLimit(int limit) { m_handOverLimit = limit; }
+
     Engine(GameState &state, Screen &screen, stage::Stage &stage, platform::SettingsStore &store,
            QString dataFolder);
 
@@ -80,6 +86,8 @@ private:
     Trace *m_trace = nullptr;
     platform::ScriptChannel m_channel;
     std::vector<PendingEnding> m_endings;
+    int m_handOvers = 0;
+    int m_handOverLimit = kDefaultHandOverLimit;
 };
 
 } // namespace vm2::engine

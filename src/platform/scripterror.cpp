@@ -17,6 +17,8 @@ QString faultName(Fault fault)
         return QStringLiteral("Overflow");
     case Fault::InvalidPicture:
         return QStringLiteral("Invalid picture");
+    case Fault::OutOfStackSpace:
+        return QStringLiteral("Out of stack space");
     }
     return QStringLiteral("Script error");
 }

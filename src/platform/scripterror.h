@@ -14,6 +14,7 @@ enum class Fault {
     SubscriptOutOfRange,
     Overflow,
     InvalidPicture,
+    OutOfStackSpace,
 };
 
 QString faultName(Fault fault);
