@@ -4,8 +4,11 @@ CMAKE_BUILD_TYPE ?= RelWithDebInfo
 WERROR ?= OFF
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 CMAKE_EXTRA_FLAGS ?=
+FUZZ_SECONDS ?= 60
+ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
 
-.PHONY: all deps configure build test run bench clean distclean
+.PHONY: all deps configure build test run bench test-asan fuzz clean distclean
 
 all: build
 
@@ -31,8 +34,23 @@ run: build
 bench: build
 	cmake --build $(BUILD_DIR) --target bench
 
+# The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	cmake -S . -B $(ASAN_DIR) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Debug -DVM2_SANITIZE=ON \
+		-DVM2_WERROR=$(WERROR)
+	cmake --build $(ASAN_DIR) --parallel
+	cd $(ASAN_DIR) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure --parallel 2
+
+# Every fuzz target for FUZZ_SECONDS seconds, from the seeds and the demo story.
+fuzz: deps
+	cmake -S . -B $(FUZZ_DIR) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVM2_FUZZ=ON -DVM2_BUILD_TESTS=OFF
+	cmake --build $(FUZZ_DIR) --parallel
+	scripts/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 clean:
 	-cmake --build $(BUILD_DIR) --target clean
 
 distclean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
