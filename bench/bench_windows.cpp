@@ -117,7 +117,8 @@ int childGame()
     platform::QSettingsStore store(dir.filePath(QStringLiteral("vm2.ini")));
     app::Session session(store, dir.path());
     answerWaits(session, 0);
-    session.game().newGame(QStringLiteral("桐原"), QStringLiteral("蒼真"), QStringLiteral("ソウマ"));
+    session.game().newGame(QStringLiteral("桐原"), QStringLiteral("蒼真"),
+                           QStringLiteral("ソウマ"));
     session.showMain();
     int moves = 0;
     std::function<void()> step = [&] {

@@ -33,12 +33,24 @@ void TestNameEntry::okRule_data()
     QTest::addColumn<QString>("given");
     QTest::addColumn<QString>("nickname");
     QTest::addColumn<bool>("enabled");
-    QTest::newRow("all empty") << "" << "" << "" << false;
-    QTest::newRow("two of three") << "Kirihara" << "Soma" << "" << false;
-    QTest::newRow("first missing") << "" << "Soma" << "So" << false;
-    QTest::newRow("all three") << "Kirihara" << "Soma" << "So" << true;
-    QTest::newRow("blanks count") << " " << " " << " " << true;
-    QTest::newRow("one letter each") << "a" << "b" << "c" << true;
+    QTest::newRow("all empty") << ""
+                               << ""
+                               << "" << false;
+    QTest::newRow("two of three") << "Kirihara"
+                                  << "Soma"
+                                  << "" << false;
+    QTest::newRow("first missing") << ""
+                                   << "Soma"
+                                   << "So" << false;
+    QTest::newRow("all three") << "Kirihara"
+                               << "Soma"
+                               << "So" << true;
+    QTest::newRow("blanks count") << " "
+                                  << " "
+                                  << " " << true;
+    QTest::newRow("one letter each") << "a"
+                                     << "b"
+                                     << "c" << true;
 }
 
 void TestNameEntry::okRule()

@@ -82,10 +82,12 @@ void TestScreenshots::mainScreen()
     data.script(QStringLiteral("ibent1-0.da2"),
                 {QStringLiteral("11"),
                  QStringLiteral("32おはよう、@3くん。今日もいい天気だね。学園まで一緒に行こうよ！"),
-                 QStringLiteral("40000"), QStringLiteral("一緒に行く"), QStringLiteral("先に行く")});
+                 QStringLiteral("40000"), QStringLiteral("一緒に行く"),
+                 QStringLiteral("先に行く")});
     platform::MemoryStore store;
     app::Session session(store, data.path());
-    session.game().newGame(QStringLiteral("桐原"), QStringLiteral("蒼真"), QStringLiteral("ソウマ"));
+    session.game().newGame(QStringLiteral("桐原"), QStringLiteral("蒼真"),
+                           QStringLiteral("ソウマ"));
     int shots = 0;
     QObject::connect(&session, &app::Session::mainWindowShown, this, [&](app::MainWindow *w) {
         connect(w, &app::MainWindow::waitStarted, this, [&, w] {

@@ -32,9 +32,8 @@ const QString kHome = QStringLiteral("自宅");
 void writeStory(test::DataFolder &data)
 {
     data.standardPictures();
-    data.script(QStringLiteral("ibent1-0.da2"),
-                {"11", "34おはよう、@3。", "40101", "学校へ行く", "家にいる", "72400", "911",
-                 "E4行ってきます"});
+    data.script(QStringLiteral("ibent1-0.da2"), {"11", "34おはよう、@3。", "40101", "学校へ行く",
+                                                 "家にいる", "72400", "911", "E4行ってきます"});
     data.script(QStringLiteral("ibent3-0.da2"), {"13", "34静かな裏山だ。"});
     data.script(QStringLiteral("ibent2-0.da2"), {"12", "32ここは学園よ。", "B2"});
     data.script(QStringLiteral("ibent9-2.da2"), {"32おめでとう！"});
@@ -119,6 +118,7 @@ private Q_SLOTS:
     void help_data();
     void help();
     void endButtons();
+    void closeTitle();
 };
 
 void TestWindowFlow::newThenCancel()
@@ -152,8 +152,8 @@ void TestWindowFlow::wholeGame()
     bool freshAtStart = false;
     connect(run.session.get(), &app::Session::mainWindowShown, this, [&] {
         const engine::GameState &s = run.state();
-        freshAtStart = s.BonusMode == 0 && s.Loveval(3) == 0 && s.Ibentcnt(5) == 0 &&
-                       s.Ibentflag(9) == 0;
+        freshAtStart =
+            s.BonusMode == 0 && s.Loveval(3) == 0 && s.Ibentcnt(5) == 0 && s.Ibentflag(9) == 0;
     });
     run.session->showTitle();
     newGame(run, {QStringLiteral("桐原"), QStringLiteral("蒼真"), QStringLiteral("ソウマ")});
@@ -172,8 +172,7 @@ void TestWindowFlow::wholeGame()
     QCOMPARE(run.state().Loveval(2), 40);
     QCOMPARE(run.state().Ibentcnt(1), 0);
     QCOMPARE(w->talkLabel()->text(), QStringLiteral("行ってきます"));
-    QCOMPARE(visiblePlaceCaptions(w),
-             (QStringList{"アース学園", "裏山", "アース病院", "大通り"}));
+    QCOMPARE(visiblePlaceCaptions(w), (QStringList{"アース学園", "裏山", "アース病院", "大通り"}));
     QVERIFY(!w->talkButton(1)->isVisible() && !w->talkButton(2)->isVisible());
     for (QPushButton *b : w->menuButtons())
         QVERIFY(b->isEnabled());
@@ -201,8 +200,7 @@ void TestWindowFlow::wholeGame()
     QCOMPARE(run.state().Loveval(2), 40);
     QCOMPARE(run.state().Ibentcnt(1), 1);
     QCOMPARE(w->placeLabel()->text(), kHome);
-    QCOMPARE(visiblePlaceCaptions(w),
-             (QStringList{"アース学園", "裏山", "アース病院", "大通り"}));
+    QCOMPARE(visiblePlaceCaptions(w), (QStringList{"アース学園", "裏山", "アース病院", "大通り"}));
     QVERIFY(!w->placeButton(4)->isVisible());
 
     // The school plays heroine 2's happy ending; no place follows it.
@@ -405,13 +403,18 @@ void TestWindowFlow::aboutBox_data()
 {
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("url"); // empty: the click opens nothing
-    QTest::newRow("mail") << "Label4(0)" << "mailto:" + app::AboutBox::kMailAddress;
+    QTest::newRow("mail") << "Label4(0)"
+                          << "mailto:" + app::AboutBox::kMailAddress;
     QTest::newRow("home page") << "Label4(1)" << app::AboutBox::kHomePage;
     QTest::newRow("support board") << "Label4(3)" << app::AboutBox::kSupportBoard;
-    QTest::newRow("maker") << "Label3(0)" << "";
-    QTest::newRow("made by") << "Label1(0)" << "";
-    QTest::newRow("HP") << "Label1(1)" << "";
-    QTest::newRow("BBS") << "Label1(3)" << "";
+    QTest::newRow("maker") << "Label3(0)"
+                           << "";
+    QTest::newRow("made by") << "Label1(0)"
+                             << "";
+    QTest::newRow("HP") << "Label1(1)"
+                        << "";
+    QTest::newRow("BBS") << "Label1(3)"
+                         << "";
 }
 
 void TestWindowFlow::aboutBox()
@@ -501,6 +504,19 @@ void TestWindowFlow::endButtons()
     QCOMPARE(main.finished->at(0).at(0).toInt(), 0);
     QVERIFY(!main.main()->isVisible());
     QVERIFY(!QFile::exists(main.storeDir.filePath("vm2.ini")));
+}
+
+void TestWindowFlow::closeTitle()
+{
+    Run run;
+    run.session->showTitle();
+    QVERIFY(QTest::qWaitForWindowExposed(run.title()));
+    QTest::keyClick(run.title()->button(1), Qt::Key_Escape);
+    QVERIFY(run.title()->isVisible());
+    QCOMPARE(run.finished->count(), 0);
+    run.title()->close();
+    QCOMPARE(run.finished->count(), 1);
+    QCOMPARE(run.finished->at(0).at(0).toInt(), 0);
 }
 
 QTEST_MAIN(TestWindowFlow)

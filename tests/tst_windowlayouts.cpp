@@ -136,7 +136,8 @@ void TestWindowLayouts::controls_data()
     row("form_About", "Label2", twipsRect(4080, 1320, 810, 240), true, 12, true, true, "Ver.1.2");
     row("form_About", "Command1", twipsRect(3720, 1680, 1455, 375), false, 9, true, true, "OK");
     row("form_About", "Frame1", twipsRect(120, 2160, 5055, 975), false, 0, false, true, none);
-    row("form_About", "Label1(0)", twipsRect(120, 240, 765, 180), true, 9, false, true, "作った人：");
+    row("form_About", "Label1(0)", twipsRect(120, 240, 765, 180), true, 9, false, true,
+        "作った人：");
     row("form_About", "Label3(0)", twipsRect(960, 240, 405, 180), true, 9, true, true,
         app::AboutBox::kMakerName);
     row("form_About", "Label4(0)", twipsRect(1440, 240, 1890, 180), true, 9, false, true,

@@ -46,8 +46,7 @@ AboutBox::AboutBox(UrlOpener openUrl, QWidget *parent)
 
     // The client is as wide as the table says; the frame adds to it. The height is
     // the window's outer height, frame included.
-    QWidget *client = makeFramedClient(
-        this, QSize(twips(5295), twips(3345) - 2 * kDialogFrame));
+    QWidget *client = makeFramedClient(this, QSize(twips(5295), twips(3345) - 2 * kDialogFrame));
 
     auto *image = new QLabel(client);
     image->setObjectName(QStringLiteral("Image1"));
@@ -76,7 +75,8 @@ AboutBox::AboutBox(UrlOpener openUrl, QWidget *parent)
         ->setObjectName(QStringLiteral("Label3(0)"));
     addLabel(frame, QStringLiteral("HP："), twipsRect(1110, 480, 315, 180), plain, Qt::black)
         ->setObjectName(QStringLiteral("Label1(1)"));
-    addLabel(frame, QStringLiteral("サポートBBS："), twipsRect(350, 720, 1080, 180), plain, Qt::black)
+    addLabel(frame, QStringLiteral("サポートBBS："), twipsRect(350, 720, 1080, 180), plain,
+             Qt::black)
         ->setObjectName(QStringLiteral("Label1(3)"));
 
     const struct {

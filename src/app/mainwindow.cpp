@@ -154,9 +154,9 @@ void MainWindow::buildLayout()
     btn_Title = addButton(this, QStringLiteral("btn_Title"), QStringLiteral("TITLE"),
                           twipsRect(6240, 4920, 1695, 495), menuFont,
                           QStringLiteral("タイトル画面に戻ります"));
-    btn_End = addButton(this, QStringLiteral("btn_End"), QStringLiteral("END"),
-                        twipsRect(6240, 5520, 1695, 495), menuFont,
-                        QStringLiteral("ゲームを終了します"));
+    btn_End =
+        addButton(this, QStringLiteral("btn_End"), QStringLiteral("END"),
+                  twipsRect(6240, 5520, 1695, 495), menuFont, QStringLiteral("ゲームを終了します"));
 
     // Place buttons top to bottom; the choice buttons share the two lowest rows,
     // the first choice on the bottom one.

@@ -76,8 +76,10 @@ NameEntryDialog::NameEntryDialog(QWidget *parent) : QDialog(parent, captionlessD
     Text1 = addField(client, "Text1", twipsRect(2400, 600, 2175, 375));
     Text2 = addField(client, "Text2", twipsRect(4680, 600, 2175, 375));
     Text3 = addField(client, "Text3", twipsRect(4680, 1320, 2175, 375));
-    Command2 = addButton(client, "Command2", QStringLiteral("CANCEL"), twipsRect(2400, 1800, 2175, 375));
-    Command1 = addButton(client, "Command1", QStringLiteral("OK"), twipsRect(4680, 1800, 2175, 375));
+    Command2 =
+        addButton(client, "Command2", QStringLiteral("CANCEL"), twipsRect(2400, 1800, 2175, 375));
+    Command1 =
+        addButton(client, "Command1", QStringLiteral("OK"), twipsRect(4680, 1800, 2175, 375));
     Command1->setEnabled(false);
     Command1->setDefault(true);
 

@@ -7,6 +7,7 @@
 #include "nameentrydialog.h"
 #include "session.h"
 
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPushButton>
 
@@ -39,11 +40,14 @@ TitleWindow::TitleWindow(Session &session)
         QString toolTip;
         QRect rect;
     } buttons[] = {
-        {QStringLiteral("NEW"), QStringLiteral("新しくゲームを始めます"), twipsRect(120, 1920, 2175, 375)},
+        {QStringLiteral("NEW"), QStringLiteral("新しくゲームを始めます"),
+         twipsRect(120, 1920, 2175, 375)},
         {QStringLiteral("LOAD"), QStringLiteral("セーブしたデータを読み込みます"),
          twipsRect(2400, 1920, 2175, 375)},
-        {QStringLiteral("ABOUT"), QStringLiteral("バージョン情報"), twipsRect(120, 2400, 2175, 375)},
-        {QStringLiteral("END"), QStringLiteral("ゲームを終了します"), twipsRect(2400, 2400, 2175, 375)},
+        {QStringLiteral("ABOUT"), QStringLiteral("バージョン情報"),
+         twipsRect(120, 2400, 2175, 375)},
+        {QStringLiteral("END"), QStringLiteral("ゲームを終了します"),
+         twipsRect(2400, 2400, 2175, 375)},
     };
     for (int i = 0; i < 4; ++i) {
         auto *button = new QPushButton(buttons[i].caption, client);
@@ -74,7 +78,7 @@ void TitleWindow::Command1_Click()
     // returns: only the session is used after close().
     Session &session = m_session;
     session.game().state().BonusMode = 0;
-    close();
+    leave();
     NameEntryDialog entry;
     if (entry.exec() != QDialog::Accepted) {
         session.showTitle();
@@ -87,7 +91,7 @@ void TitleWindow::Command1_Click()
 void TitleWindow::Command2_Click()
 {
     Session &session = m_session;
-    close();
+    leave();
     session.game().loadFromTitle();
     session.showMain();
 }
@@ -108,8 +112,22 @@ void TitleWindow::Image1_Click()
     Session &session = m_session;
     if (!session.game().enterBonus())
         return;
-    close();
+    leave();
     session.showMain();
+}
+
+void TitleWindow::leave()
+{
+    m_leaving = true;
+    close();
+}
+
+void TitleWindow::closeEvent(QCloseEvent *event)
+{
+    QDialog::closeEvent(event);
+    // The window has no close box; closed by other means it ends the program.
+    if (event->isAccepted() && !m_leaving)
+        m_session.finish(0);
 }
 
 void TitleWindow::keyPressEvent(QKeyEvent *event)

@@ -30,12 +30,17 @@ public Q_SLOTS:
     void Image1_Click();
 
 protected:
+    void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
+    // Closes the window on the way to another screen.
+    void leave();
+
     Session &m_session;
+    bool m_leaving = false;
     ClickLabel *Image1 = nullptr;
     QPushButton *Command[4] = {};
 };

@@ -52,16 +52,14 @@ private:
 void onNextModal(const std::function<void(QWidget *dialog)> &act);
 
 // The visible top-level windows of type T.
-template <typename T>
-int visibleWindows();
+template <typename T> int visibleWindows();
 
 } // namespace vm2::test
 
 #include <QApplication>
 #include <QWidget>
 
-template <typename T>
-int vm2::test::visibleWindows()
+template <typename T> int vm2::test::visibleWindows()
 {
     int n = 0;
     for (QWidget *w : QApplication::topLevelWidgets())
