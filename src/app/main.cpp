@@ -1,9 +1,59 @@
+#include "art.h"
+#include "platform/programfolder.h"
+#include "platform/settingsstore.h"
+#include "session.h"
+
 #include <QApplication>
 #include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Whether a window system is there to show the game on. Checked before the
+// application object exists, which would otherwise abort without a display.
+bool haveDisplay()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    auto set = [](const char *name) {
+        const char *value = std::getenv(name);
+        return value && *value;
+    };
+    return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+#else
+    return true;
+#endif
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    if (!haveDisplay()) {
+        std::fputs("velmora2: no display to open the game window on.\n"
+                   "  Play without a window:   velmora2-play --new SURNAME,GIVEN,NICK "
+                   "--inputs \"n n 1 p2 ...\"\n"
+                   "  Play in a virtual X server:   xvfb-run -s \"-screen 0 1024x768x24\" "
+                   "velmora2\n",
+                   stderr);
+        return 2;
+    }
     QApplication app(argc, argv);
-    std::fputs("velmora2: the windows are not built yet; play with velmora2-play.\n", stderr);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("VM2"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Velmora 2"));
+    QApplication::setWindowIcon(vm2::app::art::programIcon());
+    // Windows come and go between screens (the title closes before the name entry
+    // opens): only the game decides when it ends.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // VM2_DATA names another folder holding dat1 and dat2, for development.
+    QString data = qEnvironmentVariable("VM2_DATA");
+    if (data.isEmpty())
+        data = vm2::platform::programFolder();
+
+    vm2::platform::QSettingsStore store;
+    vm2::app::Session session(store, data);
+    QObject::connect(&session, &vm2::app::Session::finished, &app,
+                     [](int status) { QCoreApplication::exit(status); });
+    session.showTitle();
+    return QApplication::exec();
 }

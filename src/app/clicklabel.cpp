@@ -1,0 +1,25 @@
+#include "clicklabel.h"
+
+#include <QMouseEvent>
+
+namespace vm2::app {
+
+ClickLabel::ClickLabel(QWidget *parent) : QLabel(parent) {}
+
+void ClickLabel::mousePressEvent(QMouseEvent *event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool click = m_pressed && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    m_pressed = false;
+    event->accept();
+    if (click)
+        Q_EMIT clicked();
+}
+
+} // namespace vm2::app

@@ -1,0 +1,427 @@
+#include "mainwindow.h"
+
+#include "aboutbox.h"
+#include "art.h"
+#include "clicklabel.h"
+#include "engine/game.h"
+#include "layout.h"
+#include "session.h"
+#include "stageview.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QEventLoop>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QUrl>
+
+namespace vm2::app {
+
+namespace {
+
+const QColor kWhite(255, 255, 255);
+
+// A Windows colour value 0x00BBGGRR.
+QColor windowsColour(std::uint32_t value)
+{
+    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+
+// A caption shown as it is: an ampersand is no mnemonic here.
+QString plainCaption(QString text)
+{
+    return text.replace(u'&', QStringLiteral("&&"));
+}
+
+QLabel *addCaption(QWidget *parent, const char *name, const QString &text, QRect rect)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(rect);
+    styleLabel(label, gameFont(9.75, true));
+    return label;
+}
+
+// A white, bordered, centred box for a name or the place.
+QLabel *addBox(QWidget *parent, const char *name, QRect rect)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(rect);
+    label->setFrameStyle(QFrame::Box | QFrame::Plain);
+    label->setLineWidth(1);
+    label->setAlignment(Qt::AlignHCenter);
+    styleLabel(label, gameFont(14.25, true));
+    setBackground(label, kWhite);
+    setTextColour(label, Qt::black);
+    return label;
+}
+
+QPushButton *addButton(QWidget *parent, const QString &name, const QString &text, QRect rect,
+                       const QFont &font, const QString &toolTip = QString())
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setGeometry(rect);
+    button->setFont(font);
+    button->setToolTip(toolTip);
+    return button;
+}
+
+// The key code a key-down handler sees: the character code for Space, digits and
+// letters, 0 for keys the game never asks about.
+int keyCode(const QKeyEvent *event)
+{
+    const int key = event->key();
+    return key >= Qt::Key_Space && key <= Qt::Key_Z ? key : 0;
+}
+
+} // namespace
+
+MainWindow::MainWindow(Session &session)
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                           Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_session(session)
+{
+    setObjectName(QStringLiteral("form_Main"));
+    setWindowTitle(QStringLiteral("Velmora 2"));
+    setWindowIcon(art::programIcon());
+    setFixedSize(twips(8055), twips(8055));
+    useButtonFace(this);
+    // No control of this window takes text: an input method never holds back Space.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    buildLayout();
+    centreOnScreen(this);
+    qApp->installEventFilter(this);
+}
+
+MainWindow::~MainWindow()
+{
+    qApp->removeEventFilter(this);
+}
+
+void MainWindow::buildLayout()
+{
+    // Labels first: buttons and the stage lie above every label.
+    addCaption(this, "Label5", QStringLiteral("名前"), twipsRect(6120, 120, 645, 195));
+    lbl_Name1 = addBox(this, "lbl_Name1", twipsRect(6120, 360, 1935, 375));
+    addCaption(this, "Label6", QStringLiteral("愛称"), twipsRect(6120, 840, 645, 195));
+    lbl_Name2 = addBox(this, "lbl_Name2", twipsRect(6120, 1080, 1935, 375));
+    addCaption(this, "Label2", QStringLiteral("現在地"), twipsRect(6120, 1680, 645, 195));
+    lbl_Place = addBox(this, "lbl_Place", twipsRect(6120, 1920, 1935, 375));
+
+    // The message panel, below the message and the advance prompt.
+    auto *panel = new QLabel(this);
+    panel->setObjectName(QStringLiteral("Label1"));
+    panel->setGeometry(twipsRect(0, 6120, 8055, 1935));
+    panel->setFrameStyle(QFrame::Box | QFrame::Plain);
+    setBackground(panel, kWhite);
+    setTextColour(panel, Qt::black);
+
+    lbl_Talk = new QLabel(QStringLiteral("Label2"), this);
+    lbl_Talk->setObjectName(QStringLiteral("lbl_Talk"));
+    lbl_Talk->setGeometry(twipsRect(120, 6240, 7815, 1335));
+    lbl_Talk->setWordWrap(true);
+    styleLabel(lbl_Talk, gameFont(11.25, true));
+    setTextColour(lbl_Talk, QColor(0, 0, 255));
+
+    Nextbox = new ClickLabel(this);
+    Nextbox->setObjectName(QStringLiteral("Nextbox"));
+    Nextbox->setText(QStringLiteral("Click or SpaceKey to Next"));
+    Nextbox->setGeometry(twipsRect(5520, 7800, 2430, 180));
+    styleLabel(Nextbox, gameFont(9, true));
+    setTextColour(Nextbox, QColor(8, 99, 255));
+    Nextbox->hide();
+
+    pic_Main = new StageView(this);
+    pic_Main->setObjectName(QStringLiteral("pic_Main"));
+    pic_Main->setGeometry(twipsRect(0, 0, 6060, 6060));
+
+    const QFont menuFont = gameFont(9, true);
+    btn_Save = addButton(this, QStringLiteral("btn_Save"), QStringLiteral("SAVE"),
+                         twipsRect(6240, 2520, 1695, 495), menuFont,
+                         QStringLiteral("現在までのデータを保存します"));
+    btn_Load = addButton(this, QStringLiteral("btn_Load"), QStringLiteral("LOAD"),
+                         twipsRect(6240, 3120, 1695, 495), menuFont,
+                         QStringLiteral("セーブしたデータを読み込みます"));
+    btn_Help = addButton(this, QStringLiteral("btn_Help"), QStringLiteral("HELP"),
+                         twipsRect(6240, 3720, 1695, 495), menuFont);
+    btn_About = addButton(this, QStringLiteral("btn_About"), QStringLiteral("ABOUT"),
+                          twipsRect(6240, 4320, 1695, 495), menuFont);
+    btn_Title = addButton(this, QStringLiteral("btn_Title"), QStringLiteral("TITLE"),
+                          twipsRect(6240, 4920, 1695, 495), menuFont,
+                          QStringLiteral("タイトル画面に戻ります"));
+    btn_End =
+        addButton(this, QStringLiteral("btn_End"), QStringLiteral("END"),
+                  twipsRect(6240, 5520, 1695, 495), menuFont, QStringLiteral("ゲームを終了します"));
+
+    // Place buttons top to bottom; the choice buttons share the two lowest rows,
+    // the first choice on the bottom one.
+    const QFont rowFont = gameFont(9.75, false);
+    for (int i = 0; i < 5; ++i) {
+        btnPlace[i] = addButton(this, QStringLiteral("btnPlace(%1)").arg(i), QString(),
+                                twipsRect(120, 6240 + 360 * i, 7815, 255), rowFont);
+        btnPlace[i]->hide();
+        connect(btnPlace[i], &QPushButton::clicked, this, [this, i] { btnPlace_Click(i); });
+    }
+    for (int i = 1; i <= 2; ++i) {
+        btnTalk[i] = addButton(this, QStringLiteral("btnTalk(%1)").arg(i), QString(),
+                               twipsRect(120, i == 1 ? 7680 : 7320, 7815, 255), rowFont);
+        btnTalk[i]->hide();
+        connect(btnTalk[i], &QPushButton::clicked, this, [this, i] { btnTalk_Click(i); });
+    }
+
+    chainTabOrder({btnPlace[3], btnPlace[2], btnPlace[1], btnPlace[0], pic_Main, btnTalk[1],
+                   btnTalk[2], btn_Save, btn_Help, btn_Title, btn_Load, btn_About, btn_End,
+                   btnPlace[4]});
+
+    connect(btn_Save, &QPushButton::clicked, this, &MainWindow::btn_Save_Click);
+    connect(btn_Load, &QPushButton::clicked, this, &MainWindow::btn_Load_Click);
+    connect(btn_Help, &QPushButton::clicked, this, &MainWindow::btn_Help_Click);
+    connect(btn_About, &QPushButton::clicked, this, &MainWindow::btn_About_Click);
+    connect(btn_Title, &QPushButton::clicked, this, &MainWindow::btn_Title_Click);
+    connect(btn_End, &QPushButton::clicked, this, &MainWindow::btn_End_Click);
+    connect(Nextbox, &ClickLabel::clicked, this, &MainWindow::Nextbox_Click);
+    pic_Main->setFocus();
+}
+
+QPushButton *MainWindow::placeButton(int index) const
+{
+    return index >= 0 && index < 5 ? btnPlace[index] : nullptr;
+}
+
+QPushButton *MainWindow::talkButton(int index) const
+{
+    return index == 1 || index == 2 ? btnTalk[index] : nullptr;
+}
+
+QList<QPushButton *> MainWindow::menuButtons() const
+{
+    return {btn_Save, btn_Load, btn_Help, btn_About, btn_Title, btn_End};
+}
+
+engine::GameState &MainWindow::state()
+{
+    return m_session.game().state();
+}
+
+// ---- the screen the game shows itself on
+
+void MainWindow::setTalkColour(std::uint32_t colour)
+{
+    setTextColour(lbl_Talk, windowsColour(colour));
+}
+
+void MainWindow::setTalkText(const QString &text)
+{
+    m_talkText = text;
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    lbl_Talk->setText(shown);
+}
+
+QString MainWindow::talkText() const
+{
+    return m_talkText;
+}
+
+void MainWindow::setPlaceLabel(const QString &name)
+{
+    lbl_Place->setText(name);
+}
+
+void MainWindow::setNames(const QString &fullName, const QString &nickname)
+{
+    lbl_Name1->setText(fullName);
+    lbl_Name2->setText(nickname);
+}
+
+void MainWindow::setMenuEnabled(bool enabled)
+{
+    for (QPushButton *button : menuButtons())
+        button->setEnabled(enabled);
+}
+
+void MainWindow::showPlaceButtons(const engine::PlaceButtons &buttons)
+{
+    for (int i = 0; i < 5; ++i) {
+        const engine::PlaceButton &b = buttons[static_cast<std::size_t>(i)];
+        btnPlace[i]->setText(plainCaption(b.caption));
+        btnPlace[i]->setVisible(b.visible);
+    }
+}
+
+void MainWindow::hidePlaceButtons()
+{
+    for (QPushButton *button : btnPlace)
+        button->hide();
+}
+
+void MainWindow::showStage(const engine::StageChange &change, const QImage &stage)
+{
+    Q_UNUSED(change)
+    pic_Main->setImage(stage);
+}
+
+void MainWindow::waitAdvance()
+{
+    Nextbox->show();
+    waitFor(state().NextFlag, true);
+    Nextbox->hide();
+}
+
+int MainWindow::waitChoice(const QString &caption1, const QString &caption2)
+{
+    btnTalk[1]->setText(plainCaption(caption1));
+    btnTalk[2]->setText(plainCaption(caption2));
+    btnTalk[1]->show();
+    btnTalk[2]->show();
+    waitFor(state().TalkFlag, false);
+    return state().TalkNo;
+}
+
+void MainWindow::waitFor(const std::int16_t &flag, bool focusStage)
+{
+    QEventLoop loop;
+    m_waitLoop = &loop;
+    Q_EMIT waitStarted();
+    while (flag == 0 && !m_aborted) {
+        if (focusStage)
+            pic_Main->setFocus();
+        loop.exec();
+    }
+    m_waitLoop = nullptr;
+    if (m_aborted)
+        throw engine::Aborted();
+}
+
+void MainWindow::wake()
+{
+    if (m_waitLoop)
+        m_waitLoop->quit();
+}
+
+// ---- handlers
+
+void MainWindow::Form_Load()
+{
+    if (m_closed)
+        return;
+    setWindowTitle(QStringLiteral("Velmora 2"));
+    btn_About->setText(QStringLiteral("ABOUT"));
+    m_session.play([this] { m_session.game().start(); });
+    m_started = true;
+}
+
+void MainWindow::Form_KeyDown(int KeyCode, int Shift)
+{
+    Q_UNUSED(Shift)
+    if (KeyCode != 32)
+        return;
+    state().NextFlag = -1;
+    wake();
+}
+
+void MainWindow::btn_Save_Click()
+{
+    m_session.play([this] { m_session.game().save(); });
+}
+
+void MainWindow::btn_Load_Click()
+{
+    m_session.play([this] { m_session.game().load(); });
+}
+
+void MainWindow::btn_Help_Click()
+{
+    // Only the exact name counts, as on a file system that ignores case.
+    const QDir folder(m_session.dataFolder());
+    const QString name = QStringLiteral("vm2.hlp");
+    if (!folder.entryList({name}, QDir::Files).contains(name))
+        return;
+    if (m_session.urlOpener())
+        m_session.urlOpener()(QUrl::fromLocalFile(folder.filePath(name)));
+}
+
+void MainWindow::btn_About_Click()
+{
+    AboutBox about(m_session.urlOpener(), this);
+    about.exec();
+}
+
+void MainWindow::btn_Title_Click()
+{
+    m_unloading = true;
+    close();
+    m_session.showTitle();
+}
+
+void MainWindow::btn_End_Click()
+{
+    m_session.finish(0);
+}
+
+void MainWindow::btnTalk_Click(int Index)
+{
+    btnTalk[1]->hide();
+    btnTalk[2]->hide();
+    state().TalkFlag = -1;
+    state().TalkNo = static_cast<std::int16_t>(Index);
+    wake();
+}
+
+void MainWindow::btnPlace_Click(int Index)
+{
+    if (!btnPlace[Index]->isVisible())
+        return;
+    m_session.play([this, Index] { m_session.game().placeMove(Index); });
+}
+
+void MainWindow::Nextbox_Click()
+{
+    state().NextFlag = -1;
+    wake();
+}
+
+// ---- window events
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // Every key press of this window reaches Form_KeyDown first, whichever control
+    // has the focus; the control still gets it afterwards.
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod) {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (widget && widget->window() == this) {
+            if (event->type() == QEvent::KeyPress) {
+                const auto *key = static_cast<QKeyEvent *>(event);
+                Form_KeyDown(keyCode(key), int(key->modifiers()));
+            } else {
+                // An input method that took the key anyway delivers a committed blank.
+                const QString text = static_cast<QInputMethodEvent *>(event)->commitString();
+                if (text == QStringLiteral(" ") || text == QStringLiteral("\u3000"))
+                    Form_KeyDown(32, 0);
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    if (m_unloading || m_closed)
+        return;
+    m_closed = true;
+    if (m_waitLoop) {
+        // The wait ends by throwing; the handler that started the run ends the program.
+        m_aborted = true;
+        wake();
+        return;
+    }
+    m_session.finish(0);
+}
+
+} // namespace vm2::app

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "engine/screen.h"
+
+#include <QWidget>
+#include <cstdint>
+
+class QEventLoop;
+class QLabel;
+class QPushButton;
+
+namespace vm2::engine {
+struct GameState;
+}
+
+namespace vm2::app {
+
+class ClickLabel;
+class Session;
+class StageView;
+
+// form_Main: the game screen. It implements the screen the game shows itself on,
+// and turns the player's clicks and the Space key into the game's flags and calls.
+// The two waits are nested event loops that sleep until the player acts.
+class MainWindow : public QWidget, public engine::Screen
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(Session &session);
+    ~MainWindow() override;
+
+    StageView *stage() const { return pic_Main; }
+    QLabel *talkLabel() const { return lbl_Talk; }
+    QLabel *placeLabel() const { return lbl_Place; }
+    QLabel *nameLabel(int index) const { return index == 1 ? lbl_Name1 : lbl_Name2; }
+    ClickLabel *nextBox() const { return Nextbox; }
+    QPushButton *placeButton(int index) const; // btnPlace(0) to btnPlace(4)
+    QPushButton *talkButton(int index) const;  // btnTalk(1), btnTalk(2)
+    // btn_Save, btn_Load, btn_Help, btn_About, btn_Title, btn_End, in that order.
+    QList<QPushButton *> menuButtons() const;
+    // Whether the start-up has played to its end.
+    bool hasStarted() const { return m_started; }
+    bool isWaiting() const { return m_waitLoop != nullptr; }
+
+    // engine::Screen
+    void setTalkColour(std::uint32_t colour) override;
+    void setTalkText(const QString &text) override;
+    QString talkText() const override;
+    void setPlaceLabel(const QString &name) override;
+    void setNames(const QString &fullName, const QString &nickname) override;
+    void setMenuEnabled(bool enabled) override;
+    void showPlaceButtons(const engine::PlaceButtons &buttons) override;
+    void hidePlaceButtons() override;
+    void showStage(const engine::StageChange &change, const QImage &stage) override;
+    void waitAdvance() override;
+    int waitChoice(const QString &caption1, const QString &caption2) override;
+
+public Q_SLOTS:
+    void Form_Load();
+    void Form_KeyDown(int KeyCode, int Shift);
+    void btn_Save_Click();
+    void btn_Load_Click();
+    void btn_Help_Click();
+    void btn_About_Click();
+    void btn_Title_Click();
+    void btn_End_Click();
+    void btnTalk_Click(int Index);
+    void btnPlace_Click(int Index);
+    void Nextbox_Click();
+
+Q_SIGNALS:
+    // A wait for the player has begun (emitted before the window sleeps).
+    void waitStarted();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildLayout();
+    engine::GameState &state();
+    // Sleeps in a nested event loop until `flag` is non-zero; throws engine::Aborted
+    // when the window is closed meanwhile.
+    void waitFor(const std::int16_t &flag, bool focusStage);
+    void wake();
+
+    Session &m_session;
+    StageView *pic_Main = nullptr;
+    QLabel *lbl_Talk = nullptr;
+    QLabel *lbl_Place = nullptr;
+    QLabel *lbl_Name1 = nullptr;
+    QLabel *lbl_Name2 = nullptr;
+    ClickLabel *Nextbox = nullptr;
+    QPushButton *btnTalk[3] = {}; // members 1 and 2
+    QPushButton *btnPlace[5] = {};
+    QPushButton *btn_Save = nullptr;
+    QPushButton *btn_Load = nullptr;
+    QPushButton *btn_Help = nullptr;
+    QPushButton *btn_About = nullptr;
+    QPushButton *btn_Title = nullptr;
+    QPushButton *btn_End = nullptr;
+
+    QString m_talkText;
+    QEventLoop *m_waitLoop = nullptr;
+    bool m_aborted = false;
+    bool m_unloading = false;
+    bool m_closed = false;
+    bool m_started = false;
+};
+
+} // namespace vm2::app

@@ -1,0 +1,77 @@
+#include "session.h"
+
+#include "mainwindow.h"
+#include "platform/scripterror.h"
+#include "titlewindow.h"
+
+#include <QDesktopServices>
+#include <QMessageBox>
+
+namespace vm2::app {
+
+Session::Session(platform::SettingsStore &store, QString dataFolder, QObject *parent)
+    : QObject(parent), m_dataFolder(dataFolder), m_game(m_relay, store, std::move(dataFolder)),
+      m_openUrl([](const QUrl &url) { QDesktopServices::openUrl(url); }),
+      m_reportError([this](const QString &message) {
+          QMessageBox::critical(m_main, QStringLiteral("Velmora 2"), message);
+      })
+{
+}
+
+Session::~Session()
+{
+    m_relay.setTarget(nullptr);
+    delete m_main;
+    delete m_title;
+}
+
+void Session::showTitle()
+{
+    if (m_main) {
+        m_main->deleteLater();
+        m_main = nullptr;
+        m_relay.setTarget(nullptr);
+    }
+    auto *title = new TitleWindow(*this);
+    title->setAttribute(Qt::WA_DeleteOnClose);
+    m_title = title;
+    title->show();
+}
+
+void Session::showMain()
+{
+    if (m_main)
+        m_main->deleteLater();
+    auto *window = new MainWindow(*this);
+    m_main = window;
+    m_relay.setTarget(window);
+    window->show();
+    Q_EMIT mainWindowShown(window);
+    QMetaObject::invokeMethod(window, &MainWindow::Form_Load, Qt::QueuedConnection);
+}
+
+void Session::play(const std::function<void()> &call)
+{
+    try {
+        call();
+    } catch (const engine::Aborted &) {
+        finish(0);
+    } catch (const platform::ScriptError &error) {
+        m_reportError(error.message());
+        finish(1);
+    }
+}
+
+void Session::finish(int status)
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    if (m_main)
+        m_main->hide();
+    if (m_title)
+        m_title->hide();
+    Q_EMIT finished(status);
+}
+
+} // namespace vm2::app

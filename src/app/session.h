@@ -1,0 +1,74 @@
+#pragma once
+
+#include "aboutbox.h"
+#include "engine/game.h"
+#include "mainwindow.h"
+#include "screenrelay.h"
+#include "titlewindow.h"
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+
+namespace vm2::platform {
+class SettingsStore;
+}
+
+namespace vm2::app {
+
+// The running program: the one game (its state lives as long as the process) and
+// the windows, created afresh each time they are shown. Every call from a window
+// into the game goes through play(), which turns the two ways a game can stop
+// (the player closed the window while it waited, a script error) into the end of
+// the program.
+class Session : public QObject
+{
+    Q_OBJECT
+public:
+    using ErrorReporter = std::function<void(const QString &message)>;
+
+    // `dataFolder` holds dat1, dat2 and the help file: the program folder in the game.
+    Session(platform::SettingsStore &store, QString dataFolder, QObject *parent = nullptr);
+    ~Session() override;
+
+    engine::Game &game() { return m_game; }
+    const QString &dataFolder() const { return m_dataFolder; }
+
+    // A fresh title screen, shown non-modally.
+    void showTitle();
+    // A fresh main screen, shown at once; its start-up (Form_Load) follows from the
+    // event loop, so that no earlier handler stays on the stack while it plays.
+    void showMain();
+    TitleWindow *titleWindow() const { return m_title; }
+    MainWindow *mainWindow() const { return m_main; }
+
+    // Calls into the game from a window's handler. A wait ended by closing the
+    // window ends the program with status 0; a script error is reported with its
+    // fault, file and line and ends the program with status 1.
+    void play(const std::function<void()> &call);
+    // Ends the program: every window goes away and finished() is emitted once.
+    void finish(int status);
+    bool isFinished() const { return m_finished; }
+
+    // How links and the help file are opened (the desktop's handlers by default),
+    // and how a script error is shown (a message box by default).
+    void setUrlOpener(UrlOpener opener) { m_openUrl = std::move(opener); }
+    const UrlOpener &urlOpener() const { return m_openUrl; }
+    void setErrorReporter(ErrorReporter reporter) { m_reportError = std::move(reporter); }
+
+Q_SIGNALS:
+    void finished(int status);
+    void mainWindowShown(vm2::app::MainWindow *window);
+
+private:
+    QString m_dataFolder;
+    ScreenRelay m_relay;
+    engine::Game m_game;
+    QPointer<TitleWindow> m_title;
+    QPointer<MainWindow> m_main;
+    UrlOpener m_openUrl;
+    ErrorReporter m_reportError;
+    bool m_finished = false;
+};
+
+} // namespace vm2::app

@@ -1,0 +1,112 @@
+#include "aboutbox.h"
+#include "datafolder.h"
+#include "mainwindow.h"
+#include "nameentrydialog.h"
+#include "platform/settingsstore.h"
+#include "session.h"
+#include "stageview.h"
+#include "titlewindow.h"
+#include "windowdriver.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace vm2;
+
+// Writes each window, as the player sees it, to build/screenshots for review by eye.
+class TestScreenshots : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void title();
+    void nameEntry();
+    void about();
+    void mainScreen();
+
+private:
+    void save(QWidget *window, const QString &name);
+    QDir m_dir{QStringLiteral(VM2_SCREENSHOT_DIR)};
+};
+
+void TestScreenshots::initTestCase()
+{
+    QVERIFY(m_dir.mkpath(QStringLiteral(".")));
+}
+
+void TestScreenshots::save(QWidget *window, const QString &name)
+{
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QPixmap shot = window->grab();
+    QCOMPARE(shot.size(), window->size() * shot.devicePixelRatio());
+    QVERIFY(shot.save(m_dir.filePath(name + QStringLiteral(".png"))));
+}
+
+void TestScreenshots::title()
+{
+    platform::MemoryStore store;
+    app::Session session(store, QString());
+    app::TitleWindow window(session);
+    window.show();
+    save(&window, QStringLiteral("form_Title"));
+}
+
+void TestScreenshots::nameEntry()
+{
+    app::NameEntryDialog entry;
+    entry.show();
+    entry.field(1)->setText(QStringLiteral("桐原"));
+    entry.field(2)->setText(QStringLiteral("蒼真"));
+    save(&entry, QStringLiteral("form_First"));
+}
+
+void TestScreenshots::about()
+{
+    app::AboutBox about{app::UrlOpener()};
+    about.show();
+    save(&about, QStringLiteral("form_About"));
+}
+
+void TestScreenshots::mainScreen()
+{
+    test::DataFolder data;
+    data.standardPictures();
+    QImage back(400, 400, QImage::Format_RGB32);
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 400; ++x)
+            back.setPixel(x, y, qRgb(120 + x / 4, 160 + y / 5, 230));
+    data.picture(QStringLiteral("back1.da1"), back);
+    data.script(QStringLiteral("ibent1-0.da2"),
+                {QStringLiteral("11"),
+                 QStringLiteral("32おはよう、@3くん。今日もいい天気だね。学園まで一緒に行こうよ！"),
+                 QStringLiteral("40000"), QStringLiteral("一緒に行く"),
+                 QStringLiteral("先に行く")});
+    platform::MemoryStore store;
+    app::Session session(store, data.path());
+    session.game().newGame(QStringLiteral("桐原"), QStringLiteral("蒼真"),
+                           QStringLiteral("ソウマ"));
+    int shots = 0;
+    QObject::connect(&session, &app::Session::mainWindowShown, this, [&](app::MainWindow *w) {
+        connect(w, &app::MainWindow::waitStarted, this, [&, w] {
+            QTimer::singleShot(0, w, [&, w] {
+                save(w, shots == 0 ? QStringLiteral("form_Main-message")
+                                   : QStringLiteral("form_Main-choice"));
+                ++shots;
+                if (w->talkButton(1)->isVisible())
+                    QTest::mouseClick(w->talkButton(1), Qt::LeftButton);
+                else
+                    QTest::keyClick(w->stage(), Qt::Key_Space);
+            });
+        });
+    });
+    session.showMain();
+    QTRY_VERIFY(session.mainWindow()->hasStarted());
+    QCOMPARE(shots, 2);
+    save(session.mainWindow(), QStringLiteral("form_Main-places"));
+}
+
+QTEST_MAIN(TestScreenshots)
+#include "tst_screenshots.moc"
