@@ -35,6 +35,9 @@ class TestRunner : public QObject
 private Q_SLOTS:
     void transcript_data();
     void transcript();
+    void oddFiles_data();
+    void oddFiles();
+    void tenMegabyteLine();
 
 private:
     void messages();
@@ -335,6 +338,43 @@ void TestRunner::transcript()
     const QStringList lines = playEvent(data.path(), start, 0, inputs, &got, kNames);
     QCOMPARE(lines, expected);
     QCOMPARE(got, status);
+}
+
+// Scripts edited by hand: line ends, marks and bytes the format does not expect must
+// play as lines or end in a clear script error, never crash or hang.
+void TestRunner::oddFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("lone LF") << QByteArray("E4a\nE4b\n") << QStringList{"run 1 0", "talk 000000 a", "talk 000000 b"};
+    QTest::newRow("no final line end") << QByteArray("E4a\r\nE4b") << QStringList{"run 1 0", "talk 000000 a", "talk 000000 b"};
+    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF" "E4a\r\n") << QStringList{"run 1 0", "talk 000000 a"};
+    QTest::newRow("NUL in a message") << QByteArray("E4a\0b\r\n", 7) << QStringList{"run 1 0", QStringLiteral("talk 000000 a@b").replace(u'@', QChar(0))};
+    QTest::newRow("NUL as a kind") << QByteArray("\0" "E4\r\nE4c\r\n", 9) << QStringList{"run 1 0", "talk 000000 c"};
+    QTest::newRow("invalid code page 932") << QByteArray("E4\x85\x40!\r\n") << QStringList{"run 1 0", "talk 000000 \uFFFD!"};
+    QTest::newRow("block count of NULs") << QByteArray("4\0\0\0\0\r\n", 7)
+        << QStringList{"run 1 0", QStringLiteral("error dat2/ibent1-0.da2:1: Type mismatch: \"4@@@@\" has '@' at position 2 "
+                          "where its block 1 count needs a digit").replace(u'@', QChar(0))};
+}
+
+void TestRunner::oddFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, expected);
+    DataFolder data;
+    data.rawScript(QStringLiteral("ibent1-0.da2"), bytes);
+    QCOMPARE(playEvent(data.path(), QStringLiteral("1"), 0), expected);
+}
+
+void TestRunner::tenMegabyteLine()
+{
+    DataFolder data;
+    QByteArray line = "34" + QByteArray(10 * 1024 * 1024, 'x') + "\r\nE4after\r\n";
+    data.rawScript(QStringLiteral("ibent1-0.da2"), line);
+    const QStringList t = playEvent(data.path(), QStringLiteral("1"), 0, QStringLiteral("n"));
+    QCOMPARE(t.size(), 4);
+    QCOMPARE(t.at(1).size(), 12 + 10 * 1024 * 1024);
+    QCOMPARE(t.at(3), QStringLiteral("talk 000000 after"));
 }
 
 QTEST_GUILESS_MAIN(TestRunner)
