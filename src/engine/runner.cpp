@@ -115,8 +115,7 @@ void Engine::choice(const Command &cmd, std::optional<Next> &handOver)
     const int line = m_channel.lineNumber();
     auto readCaption = [&] {
         if (m_channel.atEnd())
-            throw ScriptError(Fault::InputPastEnd,
-                              QStringLiteral("the choice on line %1 needs two caption lines").arg(line));
+            throw captionsPastEnd(line);
         return m_channel.readLine();
     };
     const QString caption1 = readCaption();
@@ -137,11 +136,7 @@ void Engine::playBlocks(bool first, int countA, int countB, std::optional<Next> 
     const int opening = m_channel.lineNumber();
     auto nextLine = [&](int remaining) {
         if (m_channel.atEnd())
-            throw ScriptError(Fault::InputPastEnd,
-                              QStringLiteral("the blocks of line %1 reach %2 lines past the end of "
-                                             "the file")
-                                  .arg(opening)
-                                  .arg(remaining));
+            throw blocksPastEnd(opening, remaining);
         return m_channel.readLine();
     };
     // Lines left to read of blocks 1 and 2 together, for the error message.
