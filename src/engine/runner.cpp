@@ -123,17 +123,18 @@ void Engine::choice(const Command &cmd, std::optional<Next> &handOver)
     m_state.TalkFlag = 0;
     m_state.TalkNo = static_cast<std::int16_t>(m_screen.waitChoice(caption1, caption2));
     m_state.TalkFlag = 0;
-    playBlocks(m_state.TalkNo == 1, cmd.countA, cmd.countB, handOver);
+    playBlocks(line, m_state.TalkNo == 1, cmd.countA, cmd.countB, handOver);
 }
 
 void Engine::flagBranch(const Command &cmd, std::optional<Next> &handOver)
 {
-    playBlocks(m_state.Ibentflag(cmd.index) == 0, cmd.countA, cmd.countB, handOver);
+    playBlocks(m_channel.lineNumber(), m_state.Ibentflag(cmd.index) == 0, cmd.countA, cmd.countB,
+               handOver);
 }
 
-void Engine::playBlocks(bool first, int countA, int countB, std::optional<Next> &handOver)
+void Engine::playBlocks(int opening, bool first, int countA, int countB,
+                        std::optional<Next> &handOver)
 {
-    const int opening = m_channel.lineNumber();
     auto nextLine = [&](int remaining) {
         if (m_channel.atEnd())
             throw blocksPastEnd(opening, remaining);

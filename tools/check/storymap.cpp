@@ -1,0 +1,493 @@
+#include "storymap.h"
+
+#include "engine/script.h"
+#include "places/places.h"
+
+#include <algorithm>
+#include <set>
+
+namespace vm2::check {
+
+namespace {
+
+const QString kHome = QStringLiteral("1");
+const QString kEndings = QStringLiteral("9");
+constexpr int kBonusEvent = 8;
+
+int endingEvent(int heroine, bool happy)
+{
+    if (heroine == 5)
+        return happy ? 0 : 1;
+    return happy ? heroine : heroine + 3;
+}
+
+QString placeName(const QString &code)
+{
+    for (int n = 1; n <= 9; ++n) {
+        const places::Place *p = places::placeByNumber(n);
+        if (QStringView(p->code) == code)
+            return QString::fromUtf16(p->name);
+    }
+    return QString();
+}
+
+QString fileNotFound(const EventId &event, const QString &what)
+{
+    return QStringLiteral("File not found: %1 (%2)").arg(event.file(), what);
+}
+
+} // namespace
+
+StoryMap::StoryMap(std::vector<ScriptInfo> scripts) : m_scripts(std::move(scripts))
+{
+    for (std::size_t i = 0; i < m_scripts.size(); ++i)
+        m_index.emplace(m_scripts[i].event, static_cast<int>(i));
+    m_reachable.assign(m_scripts.size(), 0);
+    m_processed.assign(m_scripts.size(), 0);
+    m_unbound.assign(m_scripts.size(), 0);
+}
+
+int StoryMap::find(const EventId &event) const
+{
+    const auto it = m_index.find(event);
+    return it == m_index.end() ? -1 : it->second;
+}
+
+bool StoryMap::isReachable(const EventId &event) const
+{
+    const int i = find(event);
+    return i >= 0 && m_reachable[static_cast<std::size_t>(i)];
+}
+
+int StoryMap::slotOf(const QString &code) const
+{
+    for (int slot = 1; slot < static_cast<int>(m_counters.size()); ++slot) {
+        if (m_counters[static_cast<std::size_t>(slot)].code == code)
+            return slot;
+    }
+    return -1;
+}
+
+// An event of a place played only by its button (or at home by a next day in a
+// block): the counter then holds the event's own number.
+bool StoryMap::isBound(int script) const
+{
+    const ScriptInfo &s = m_scripts[static_cast<std::size_t>(script)];
+    return slotOf(s.event.place) > 0 && !m_unbound[static_cast<std::size_t>(script)];
+}
+
+// The places a player can walk to: from home along the place buttons, and from
+// every place a jump makes current.
+void StoryMap::findPlaces()
+{
+    QStringList todo{kHome};
+    for (const ScriptInfo &s : m_scripts) {
+        for (const HandOver &h : s.handOvers) {
+            if (h.type == HandOver::Jump)
+                todo << h.target.place;
+        }
+    }
+    QStringList seen;
+    while (!todo.isEmpty()) {
+        const QString code = todo.takeFirst();
+        if (seen.contains(code))
+            continue;
+        seen << code;
+        engine::PlaceButtons buttons;
+        places::SetPlaceButtons(code, buttons);
+        for (const engine::PlaceButton &b : buttons) {
+            if (!b.visible)
+                continue;
+            const QString to = places::codeForTag(b.tag);
+            if (!m_places.contains(to))
+                m_places << to;
+            todo << to;
+        }
+    }
+}
+
+void StoryMap::reach(int script)
+{
+    auto &flag = m_reachable[static_cast<std::size_t>(script)];
+    if (flag)
+        return;
+    flag = 1;
+    m_work.push_back({script, 0, 0});
+}
+
+void StoryMap::makeUnbound(int script)
+{
+    auto &flag = m_unbound[static_cast<std::size_t>(script)];
+    if (flag)
+        return;
+    flag = 1;
+    if (!m_processed[static_cast<std::size_t>(script)])
+        return;
+    // Played by a jump, the script's own advances start from any counter value.
+    const ScriptInfo &s = m_scripts[static_cast<std::size_t>(script)];
+    const int own = slotOf(s.event.place);
+    for (const Advance &a : s.advances) {
+        if (a.slot == own)
+            addFree(a.slot, a.amount, {script, a.line});
+    }
+}
+
+void StoryMap::addValue(int slot, int value, Origin origin)
+{
+    Counter &c = m_counters[static_cast<std::size_t>(slot)];
+    if (value < 0 || value > c.cap || c.has[static_cast<std::size_t>(value)])
+        return;
+    c.has[static_cast<std::size_t>(value)] = 1;
+    c.origin[static_cast<std::size_t>(value)] = origin;
+    m_work.push_back({-1, slot, value});
+}
+
+void StoryMap::addFree(int slot, int amount, Origin origin)
+{
+    if (slot < 1 || slot >= static_cast<int>(m_counters.size()) || amount <= 0)
+        return;
+    Counter &c = m_counters[static_cast<std::size_t>(slot)];
+    if (std::find(c.free.begin(), c.free.end(), amount) != c.free.end())
+        return;
+    c.free.push_back(amount);
+    c.freeOrigin.push_back(origin);
+    for (int v = 0; v <= c.cap; ++v) {
+        if (c.has[static_cast<std::size_t>(v)])
+            addValue(slot, v + amount, origin);
+    }
+}
+
+// Every total that the script's advances of its own counter can make.
+std::vector<int> StoryMap::ownSums(int script) const
+{
+    const ScriptInfo &s = m_scripts[static_cast<std::size_t>(script)];
+    const int slot = slotOf(s.event.place);
+    const int cap = m_counters[static_cast<std::size_t>(slot)].cap;
+    std::vector<char> sums(static_cast<std::size_t>(cap) + 1, 0);
+    sums[0] = 1;
+    for (const Advance &a : s.advances) {
+        if (a.slot != slot || a.amount <= 0)
+            continue;
+        for (int v = cap - a.amount; v >= 0; --v) {
+            if (sums[static_cast<std::size_t>(v)])
+                sums[static_cast<std::size_t>(v + a.amount)] = 1;
+        }
+    }
+    std::vector<int> result;
+    for (int v = 1; v <= cap; ++v) {
+        if (sums[static_cast<std::size_t>(v)])
+            result.push_back(v);
+    }
+    return result;
+}
+
+void StoryMap::processScript(int script)
+{
+    m_processed[static_cast<std::size_t>(script)] = 1;
+    const ScriptInfo &s = m_scripts[static_cast<std::size_t>(script)];
+    for (const HandOver &h : s.handOvers) {
+        switch (h.type) {
+        case HandOver::Jump:
+            if (const int t = find(h.target); t >= 0) {
+                makeUnbound(t);
+                reach(t);
+            }
+            break;
+        case HandOver::Ending:
+            for (const bool happy : {true, false}) {
+                if (const int t = find({kEndings, endingEvent(h.heroine, happy)}); t >= 0)
+                    reach(t);
+            }
+            break;
+        case HandOver::NextDay:
+            // In a block the home event follows the home counter, whose values the
+            // place button of home plays anyway.
+            if (!h.inBlock) {
+                if (const int t = find({kHome, 0}); t >= 0)
+                    reach(t);
+            }
+            break;
+        }
+    }
+    const int own = isBound(script) ? slotOf(s.event.place) : -1;
+    if (own > 0) {
+        const auto first = std::find_if(s.advances.begin(), s.advances.end(),
+                                        [own](const Advance &a) { return a.slot == own; });
+        if (first != s.advances.end()) {
+            for (const int sum : ownSums(script))
+                addValue(own, s.event.number + sum, {script, first->line});
+        }
+    }
+    for (const Advance &a : s.advances) {
+        if (a.slot != own)
+            addFree(a.slot, a.amount, {script, a.line});
+    }
+}
+
+void StoryMap::processValue(int slot, int value)
+{
+    Counter &c = m_counters[static_cast<std::size_t>(slot)];
+    if (const int t = find({c.code, value}); t >= 0 && c.reached)
+        reach(t);
+    for (std::size_t i = 0; i < c.free.size(); ++i)
+        addValue(slot, value + c.free[i], c.freeOrigin[i]);
+}
+
+void StoryMap::analyse(Findings &findings)
+{
+    findPlaces();
+    std::map<QString, int> largestEvent;
+    for (const ScriptInfo &s : m_scripts) {
+        auto [it, added] = largestEvent.emplace(s.event.place, s.event.number);
+        if (!added)
+            it->second = std::max(it->second, s.event.number);
+    }
+    std::array<int, 10> largestAdvance{};
+    for (const ScriptInfo &s : m_scripts) {
+        for (const Advance &a : s.advances)
+            largestAdvance[static_cast<std::size_t>(a.slot)] =
+                std::max(largestAdvance[static_cast<std::size_t>(a.slot)], a.amount);
+    }
+    for (int slot = 1; slot < static_cast<int>(m_counters.size()); ++slot) {
+        Counter &c = m_counters[static_cast<std::size_t>(slot)];
+        c.code = QString::fromUtf16(places::placeByNumber(slot)->code);
+        c.reached = m_places.contains(c.code);
+        const auto it = largestEvent.find(c.code);
+        c.cap = std::max(0, it == largestEvent.end() ? 0 : it->second) +
+                largestAdvance[static_cast<std::size_t>(slot)];
+        c.has.assign(static_cast<std::size_t>(c.cap) + 1, 0);
+        c.origin.assign(static_cast<std::size_t>(c.cap) + 1, {});
+    }
+
+    // The start of a game and LOAD play home event 0 whatever the home counter holds.
+    if (const int start = find({kHome, 0}); start >= 0) {
+        m_unbound[static_cast<std::size_t>(start)] = 1;
+        reach(start);
+    }
+    if (const int bonus = find({kEndings, kBonusEvent}); bonus >= 0)
+        reach(bonus);
+    for (int slot = 1; slot < static_cast<int>(m_counters.size()); ++slot) {
+        if (m_counters[static_cast<std::size_t>(slot)].reached)
+            addValue(slot, 0, {});
+    }
+    while (!m_work.empty()) {
+        const Item item = m_work.front();
+        m_work.pop_front();
+        if (item.script >= 0)
+            processScript(item.script);
+        else
+            processValue(item.slot, item.value);
+    }
+    report(findings);
+}
+
+void StoryMap::report(Findings &findings) const
+{
+    const EventId start{kHome, 0}, bonus{kEndings, kBonusEvent};
+    if (find(start) < 0)
+        findings.error(start.file(), 0, fileNotFound(start, QStringLiteral("the first event of "
+                                                                           "every game")));
+    if (find(bonus) < 0)
+        findings.error(bonus.file(), 0, fileNotFound(bonus, QStringLiteral("the bonus event")));
+
+    const Counter &home = m_counters[1];
+    for (const ScriptInfo &s : m_scripts) {
+        for (const HandOver &h : s.handOvers) {
+            switch (h.type) {
+            case HandOver::Jump:
+                if (find(h.target) < 0)
+                    findings.error(s.file, h.line,
+                                   fileNotFound(h.target, QStringLiteral("the event of the jump")));
+                break;
+            case HandOver::Ending:
+                for (const bool happy : {true, false}) {
+                    const EventId e{kEndings, endingEvent(h.heroine, happy)};
+                    if (find(e) < 0)
+                        findings.error(s.file, h.line,
+                                       fileNotFound(e, QStringLiteral("the %1 ending of heroine %2")
+                                                           .arg(happy ? QLatin1String("happy")
+                                                                      : QLatin1String("bad"))
+                                                           .arg(h.heroine)));
+                }
+                break;
+            case HandOver::NextDay:
+                if (!h.inBlock) {
+                    if (find(start) < 0)
+                        findings.error(s.file, h.line,
+                                       fileNotFound(start, QStringLiteral("the home event of the "
+                                                                          "next day")));
+                    break;
+                }
+                for (int v = 0; v <= home.cap; ++v) {
+                    const EventId e{kHome, v};
+                    if (home.has[static_cast<std::size_t>(v)] && find(e) < 0)
+                        findings.error(s.file, h.line,
+                                       fileNotFound(e, QStringLiteral("the home event of the next "
+                                                                      "day when the home counter "
+                                                                      "is %1")
+                                                           .arg(v)));
+                }
+                break;
+            }
+        }
+    }
+
+    for (int slot = 1; slot < static_cast<int>(m_counters.size()); ++slot) {
+        const Counter &c = m_counters[static_cast<std::size_t>(slot)];
+        if (!c.reached)
+            continue;
+        for (int v = 0; v <= c.cap; ++v) {
+            const EventId e{c.code, v};
+            if (!c.has[static_cast<std::size_t>(v)] || find(e) >= 0 || e == start)
+                continue;
+            const Origin o = c.origin[static_cast<std::size_t>(v)];
+            const QString place = QStringLiteral("%1 (place %2)").arg(placeName(c.code)).arg(slot);
+            if (o.script < 0)
+                findings.warning(e.file(), 0,
+                                 QStringLiteral("no such script, but the place button of %1 "
+                                                "plays it while the place's event counter is 0")
+                                     .arg(place));
+            else
+                findings.warning(m_scripts[static_cast<std::size_t>(o.script)].file, o.line,
+                                 QStringLiteral("the event counter of %1 can reach %2 through "
+                                                "this line, but %3 does not exist: its place "
+                                                "button would then end the game")
+                                     .arg(place)
+                                     .arg(v)
+                                     .arg(e.file()));
+        }
+    }
+
+    for (std::size_t i = 0; i < m_scripts.size(); ++i) {
+        if (!m_reachable[i])
+            findings.warning(m_scripts[i].file, 0,
+                             QStringLiteral("nothing plays this script: no jump, next day, "
+                                            "ending or place counter leads to it"));
+    }
+}
+
+std::vector<StoryMap::Edge> StoryMap::edges() const
+{
+    std::vector<Edge> list;
+    const Counter &home = m_counters[1];
+    for (const ScriptInfo &s : m_scripts) {
+        for (const HandOver &h : s.handOvers) {
+            switch (h.type) {
+            case HandOver::Jump:
+                list.push_back({s.event, h.target, QStringLiteral("jump"), Edge::HandOver});
+                break;
+            case HandOver::Ending:
+                list.push_back({s.event, {kEndings, endingEvent(h.heroine, true)},
+                                QStringLiteral("happy end"), Edge::HandOver});
+                list.push_back({s.event, {kEndings, endingEvent(h.heroine, false)},
+                                QStringLiteral("bad end"), Edge::HandOver});
+                break;
+            case HandOver::NextDay:
+                if (!h.inBlock) {
+                    list.push_back({s.event, {kHome, 0}, QStringLiteral("next day"), Edge::HandOver});
+                    break;
+                }
+                for (int v = 0; v <= home.cap; ++v) {
+                    if (home.has[static_cast<std::size_t>(v)])
+                        list.push_back({s.event, {kHome, v}, QStringLiteral("next day"),
+                                        Edge::HandOver});
+                }
+                break;
+            }
+        }
+    }
+    // The counter steps of each place: from every event a place's button can play to
+    // the events its counter can go on to.
+    for (int slot = 1; slot < static_cast<int>(m_counters.size()); ++slot) {
+        const Counter &c = m_counters[static_cast<std::size_t>(slot)];
+        if (!c.reached)
+            continue;
+        for (int v = 0; v <= c.cap; ++v) {
+            const int script = find({c.code, v});
+            if (!c.has[static_cast<std::size_t>(v)] || script < 0)
+                continue;
+            std::set<int> steps(c.free.begin(), c.free.end());
+            if (isBound(script)) {
+                for (const int sum : ownSums(script))
+                    steps.insert(sum);
+            }
+            for (const int step : steps) {
+                if (v + step <= c.cap && c.has[static_cast<std::size_t>(v + step)])
+                    list.push_back({{c.code, v}, {c.code, v + step},
+                                    QStringLiteral("+%1").arg(step), Edge::Step});
+            }
+        }
+    }
+    return list;
+}
+
+namespace {
+
+QString dotString(QString text)
+{
+    text.replace(u'\\', QStringLiteral("\\\\"));
+    text.replace(u'"', QStringLiteral("\\\""));
+    return u'"' + text + u'"';
+}
+
+QString nodeId(const EventId &e)
+{
+    return dotString(e.place + u'-' + QString::number(e.number));
+}
+
+QString shortened(const QString &text)
+{
+    constexpr qsizetype kLength = 24;
+    return text.size() <= kLength ? text : text.left(kLength) + QStringLiteral("…");
+}
+
+} // namespace
+
+void StoryMap::writeDot(QTextStream &out) const
+{
+    out << "// The story map: one node per script, with the first message it shows.\n"
+           "// Solid edges hand over (jump, next day, ending); dashed edges are the\n"
+           "// steps of a place's event counter. Grey scripts are never played, red\n"
+           "// dashed ones are named but do not exist.\n"
+           "digraph story {\n"
+           "  node [shape=box, fontname=\"Noto Sans CJK JP\", fontsize=10];\n"
+           "  edge [fontname=\"Noto Sans CJK JP\", fontsize=9];\n";
+    std::map<QString, std::vector<int>> byPlace;
+    for (std::size_t i = 0; i < m_scripts.size(); ++i)
+        byPlace[m_scripts[i].event.place].push_back(static_cast<int>(i));
+    int cluster = 0;
+    for (const auto &[code, scripts] : byPlace) {
+        const QString name = code == kEndings ? QStringLiteral("endings and bonus") : placeName(code);
+        out << "  subgraph cluster_" << cluster++ << " {\n    label="
+            << dotString(name.isEmpty() ? code : QStringLiteral("%1 (%2)").arg(name, code))
+            << ";\n";
+        for (const int i : scripts) {
+            const ScriptInfo &s = m_scripts[static_cast<std::size_t>(i)];
+            QString label = engine::scriptFileName(s.event.place, s.event.number);
+            label.chop(4);
+            if (!s.firstMessage.isEmpty())
+                label += u'\n' + shortened(s.firstMessage);
+            out << "    " << nodeId(s.event) << " [label=" << dotString(label).replace(u'\n', "\\n");
+            if (!m_reachable[static_cast<std::size_t>(i)])
+                out << ", style=filled, fillcolor=lightgrey";
+            out << "];\n";
+        }
+        out << "  }\n";
+    }
+    std::set<EventId> missing;
+    for (const Edge &e : edges()) {
+        if (find(e.to) < 0 && missing.insert(e.to).second) {
+            QString label = engine::scriptFileName(e.to.place, e.to.number);
+            label.chop(4);
+            out << "  " << nodeId(e.to) << " [label=" << dotString(label + QStringLiteral("\nmissing")).replace(u'\n', "\\n")
+                << ", color=red, fontcolor=red, style=dashed];\n";
+        }
+        out << "  " << nodeId(e.from) << " -> " << nodeId(e.to) << " [label=" << dotString(e.label);
+        if (e.style == Edge::Step)
+            out << ", style=dashed, color=blue, fontcolor=blue";
+        out << "];\n";
+    }
+    out << "}\n";
+}
+
+} // namespace vm2::check
