@@ -99,6 +99,8 @@ private Q_SLOTS:
     void faults();
     void findingsAgreeWithTheRunner_data();
     void findingsAgreeWithTheRunner();
+    void counterPaths_data();
+    void counterPaths();
     void storyMap();
     void executable();
 };
@@ -349,6 +351,39 @@ void TestChecker::findingsAgreeWithTheRunner()
         checker.remove(QRegularExpression(QStringLiteral(":\\d+:")));
     }
     QVERIFY2(checker.startsWith(runner), qPrintable(checker + u'\n' + runner));
+}
+
+// An event that surely advances its own counter plays once, and so do its advances
+// of other counters; otherwise they may come again and again.
+void TestChecker::counterPaths_data()
+{
+    QTest::addColumn<QStringList>("school");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("once") << QStringList{"921", "911"} << QStringList();
+    QTest::newRow("once, own advance after a flag branch")
+        << QStringList{"610000", "921", "911"} << QStringList();
+    QTest::newRow("own advance only in a block")
+        << QStringList{"40100", "a", "b", "921", "911"}
+        << QStringList{"dat2/ibent2-0.da2:5: warning: the event counter of 自宅 (place 1) can reach 2 "
+                       "through this line, but dat2/ibent1-2.da2 does not exist: its place button "
+                       "would then end the game"};
+    QTest::newRow("own advance after a jump in a block")
+        << QStringList{"40100", "a", "b", "D30", "921", "911"}
+        << QStringList{"dat2/ibent2-0.da2:6: warning: the event counter of 自宅 (place 1) can reach 2 "
+                       "through this line, but dat2/ibent1-2.da2 does not exist: its place button "
+                       "would then end the game"};
+}
+
+void TestChecker::counterPaths()
+{
+    QFETCH(QStringList, school);
+    QFETCH(QStringList, expected);
+    DataFolder data;
+    cleanStory(data);
+    data.script(kRowScript, school);
+    data.script(QStringLiteral("ibent2-1.da2"), {QStringLiteral("31")});
+    data.script(QStringLiteral("ibent1-1.da2"), {QStringLiteral("31")});
+    QCOMPARE(findingsOf(data.path()).join(u'\n'), expected.join(u'\n'));
 }
 
 void TestChecker::storyMap()

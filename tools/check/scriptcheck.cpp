@@ -78,6 +78,8 @@ private:
     ScriptInfo m_info;
     Findings &m_findings;
     std::vector<QString> m_lines;
+    bool m_mayHaveHandedOver = false; // a line before the current one may have ended the script
+    bool m_inMainFlow = true;
 };
 
 bool ScriptChecker::read(const QString &path)
@@ -151,6 +153,7 @@ void ScriptChecker::check()
         play(line, *cmd, Where::MainFlow);
         if (info->handsOver && !handOver)
             handOver = line;
+        m_mayHaveHandedOver = m_mayHaveHandedOver || info->handsOver;
     }
 }
 
@@ -172,11 +175,14 @@ void ScriptChecker::blocks(int line, const Command &cmd, qsizetype &next)
     const qsizetype available = std::min(wanted, count - next);
     if (available < wanted)
         error(line, faultText(engine::blocksPastEnd(line, static_cast<int>(wanted - available))));
+    m_inMainFlow = false;
     for (qsizetype i = next; i < next + available; ++i) {
         const QString &text = m_lines[static_cast<std::size_t>(i)];
         const KindInfo *info = engine::lineKind(text);
         if (!info)
             continue;
+        if (info->handsOver)
+            m_mayHaveHandedOver = true;
         const int blockLine = static_cast<int>(i) + 1;
         if (!info->inBlocks) {
             warning(blockLine, QStringLiteral("a \"%1\" line inside a block does nothing: it opens "
@@ -189,6 +195,7 @@ void ScriptChecker::blocks(int line, const Command &cmd, qsizetype &next)
             play(blockLine, *blockCmd, Where::Block);
     }
     next += available;
+    m_inMainFlow = true;
 }
 
 void ScriptChecker::play(int line, const Command &cmd, Where where)
@@ -229,7 +236,7 @@ void ScriptChecker::play(int line, const Command &cmd, Where where)
     case Kind::Love:
         break;
     case Kind::Counter:
-        m_info.advances.push_back({cmd.index, cmd.value, line});
+        m_info.advances.push_back({cmd.index, cmd.value, line, m_inMainFlow && !m_mayHaveHandedOver});
         break;
     case Kind::NextDay:
         m_info.pictures.push_back({QStringLiteral("dat1/back1.da1"), PictureRole::Background, {},

@@ -39,6 +39,7 @@ struct Advance {
     int slot = 0;
     int amount = 0;
     int line = 0;
+    bool certain = false; // in the main flow, before any line that may hand over
 };
 
 // A line that ends the script and plays another event.

@@ -4,6 +4,7 @@
 #include "places/places.h"
 
 #include <algorithm>
+#include <limits>
 #include <set>
 
 namespace vm2::check {
@@ -45,6 +46,10 @@ StoryMap::StoryMap(std::vector<ScriptInfo> scripts) : m_scripts(std::move(script
     m_reachable.assign(m_scripts.size(), 0);
     m_processed.assign(m_scripts.size(), 0);
     m_unbound.assign(m_scripts.size(), 0);
+    m_playsOnce.assign(m_scripts.size(), 0);
+    for (int slot = 1; slot < static_cast<int>(m_counters.size()); ++slot)
+        m_counters[static_cast<std::size_t>(slot)].code =
+            QString::fromUtf16(places::placeByNumber(slot)->code);
 }
 
 int StoryMap::find(const EventId &event) const
@@ -112,48 +117,40 @@ void StoryMap::reach(int script)
     if (flag)
         return;
     flag = 1;
-    m_work.push_back({script, 0, 0});
+    m_work.push_back({script, 0, 0, 0});
 }
 
-void StoryMap::makeUnbound(int script)
-{
-    auto &flag = m_unbound[static_cast<std::size_t>(script)];
-    if (flag)
-        return;
-    flag = 1;
-    if (!m_processed[static_cast<std::size_t>(script)])
-        return;
-    // Played by a jump, the script's own advances start from any counter value.
-    const ScriptInfo &s = m_scripts[static_cast<std::size_t>(script)];
-    const int own = slotOf(s.event.place);
-    for (const Advance &a : s.advances) {
-        if (a.slot == own)
-            addFree(a.slot, a.amount, {script, a.line});
-    }
-}
-
-void StoryMap::addValue(int slot, int value, Origin origin)
+void StoryMap::addState(int slot, int value, int used, Origin origin)
 {
     Counter &c = m_counters[static_cast<std::size_t>(slot)];
-    if (value < 0 || value > c.cap || c.has[static_cast<std::size_t>(value)])
+    if (value < 0 || value > c.cap || used > c.budget ||
+        used >= c.leastUsed[static_cast<std::size_t>(value)])
         return;
-    c.has[static_cast<std::size_t>(value)] = 1;
-    c.origin[static_cast<std::size_t>(value)] = origin;
-    m_work.push_back({-1, slot, value});
+    c.leastUsed[static_cast<std::size_t>(value)] = used;
+    if (!c.has[static_cast<std::size_t>(value)]) {
+        c.has[static_cast<std::size_t>(value)] = 1;
+        c.origin[static_cast<std::size_t>(value)] = origin;
+    }
+    m_work.push_back({-1, slot, value, used});
 }
 
-void StoryMap::addFree(int slot, int amount, Origin origin)
+// A free or one-time advance of a reachable script: it applies to every state so far
+// and, through processState(), to every later one.
+void StoryMap::addStep(int slot, int amount, bool once, Origin origin)
 {
     if (slot < 1 || slot >= static_cast<int>(m_counters.size()) || amount <= 0)
         return;
     Counter &c = m_counters[static_cast<std::size_t>(slot)];
-    if (std::find(c.free.begin(), c.free.end(), amount) != c.free.end())
+    auto &amounts = once ? c.once : c.free;
+    if (std::find(amounts.begin(), amounts.end(), amount) != amounts.end())
         return;
-    c.free.push_back(amount);
-    c.freeOrigin.push_back(origin);
+    amounts.push_back(amount);
+    (once ? c.onceOrigin : c.freeOrigin).push_back(origin);
     for (int v = 0; v <= c.cap; ++v) {
-        if (c.has[static_cast<std::size_t>(v)])
-            addValue(slot, v + amount, origin);
+        if (c.has[static_cast<std::size_t>(v)]) {
+            const int used = c.leastUsed[static_cast<std::size_t>(v)];
+            addState(slot, v + amount, once ? used + amount : used, origin);
+        }
     }
 }
 
@@ -181,6 +178,19 @@ std::vector<int> StoryMap::ownSums(int script) const
     return result;
 }
 
+// The own steps of a bound event, from its number with `used` one-time advances.
+void StoryMap::ownSteps(int script, int used)
+{
+    const ScriptInfo &s = m_scripts[static_cast<std::size_t>(script)];
+    const int slot = slotOf(s.event.place);
+    const auto first = std::find_if(s.advances.begin(), s.advances.end(),
+                                    [slot](const Advance &a) { return a.slot == slot; });
+    if (first == s.advances.end())
+        return;
+    for (const int sum : ownSums(script))
+        addState(slot, s.event.number + sum, used, {script, first->line});
+}
+
 void StoryMap::processScript(int script)
 {
     m_processed[static_cast<std::size_t>(script)] = 1;
@@ -188,10 +198,8 @@ void StoryMap::processScript(int script)
     for (const HandOver &h : s.handOvers) {
         switch (h.type) {
         case HandOver::Jump:
-            if (const int t = find(h.target); t >= 0) {
-                makeUnbound(t);
+            if (const int t = find(h.target); t >= 0)
                 reach(t);
-            }
             break;
         case HandOver::Ending:
             for (const bool happy : {true, false}) {
@@ -211,64 +219,91 @@ void StoryMap::processScript(int script)
     }
     const int own = isBound(script) ? slotOf(s.event.place) : -1;
     if (own > 0) {
-        const auto first = std::find_if(s.advances.begin(), s.advances.end(),
-                                        [own](const Advance &a) { return a.slot == own; });
-        if (first != s.advances.end()) {
-            for (const int sum : ownSums(script))
-                addValue(own, s.event.number + sum, {script, first->line});
-        }
+        const Counter &c = m_counters[static_cast<std::size_t>(own)];
+        const auto n = static_cast<std::size_t>(s.event.number);
+        if (n < c.has.size() && c.has[n])
+            ownSteps(script, c.leastUsed[n]);
     }
+    const bool once = m_playsOnce[static_cast<std::size_t>(script)];
     for (const Advance &a : s.advances) {
         if (a.slot != own)
-            addFree(a.slot, a.amount, {script, a.line});
+            addStep(a.slot, a.amount, once, {script, a.line});
     }
 }
 
-void StoryMap::processValue(int slot, int value)
+void StoryMap::processState(const Item &item)
 {
-    Counter &c = m_counters[static_cast<std::size_t>(slot)];
-    if (const int t = find({c.code, value}); t >= 0 && c.reached)
+    Counter &c = m_counters[static_cast<std::size_t>(item.slot)];
+    if (item.used > c.leastUsed[static_cast<std::size_t>(item.value)])
+        return; // a better state for this value came since
+    if (const int t = find({c.code, item.value}); t >= 0 && c.reached) {
         reach(t);
+        if (m_processed[static_cast<std::size_t>(t)] && isBound(t))
+            ownSteps(t, item.used);
+    }
     for (std::size_t i = 0; i < c.free.size(); ++i)
-        addValue(slot, value + c.free[i], c.freeOrigin[i]);
+        addState(item.slot, item.value + c.free[i], item.used, c.freeOrigin[i]);
+    for (std::size_t i = 0; i < c.once.size(); ++i)
+        addState(item.slot, item.value + c.once[i], item.used + c.once[i], c.onceOrigin[i]);
 }
 
-void StoryMap::analyse(Findings &findings)
+// What is known of every script before the walk: which events are bound to their
+// counter, which play at most once, and how far each counter is followed.
+void StoryMap::setUp()
 {
     findPlaces();
-    std::map<QString, int> largestEvent;
     for (const ScriptInfo &s : m_scripts) {
+        for (const HandOver &h : s.handOvers) {
+            if (const int t = h.type == HandOver::Jump ? find(h.target) : -1; t >= 0)
+                m_unbound[static_cast<std::size_t>(t)] = 1;
+        }
+    }
+    // The start of a game and LOAD play home event 0 whatever the home counter holds.
+    if (const int start = find({kHome, 0}); start >= 0)
+        m_unbound[static_cast<std::size_t>(start)] = 1;
+
+    std::map<QString, int> largestEvent;
+    std::array<int, 10> largestAdvance{}, onceSum{};
+    for (std::size_t i = 0; i < m_scripts.size(); ++i) {
+        const ScriptInfo &s = m_scripts[i];
         auto [it, added] = largestEvent.emplace(s.event.place, s.event.number);
         if (!added)
             it->second = std::max(it->second, s.event.number);
-    }
-    std::array<int, 10> largestAdvance{};
-    for (const ScriptInfo &s : m_scripts) {
-        for (const Advance &a : s.advances)
-            largestAdvance[static_cast<std::size_t>(a.slot)] =
-                std::max(largestAdvance[static_cast<std::size_t>(a.slot)], a.amount);
+        const int own = slotOf(s.event.place);
+        m_playsOnce[i] = isBound(static_cast<int>(i)) &&
+                         std::any_of(s.advances.begin(), s.advances.end(), [own](const Advance &a) {
+                             return a.slot == own && a.amount > 0 && a.certain;
+                         });
+        for (const Advance &a : s.advances) {
+            auto &largest = largestAdvance[static_cast<std::size_t>(a.slot)];
+            largest = std::max(largest, a.amount);
+            if (m_playsOnce[i] && a.slot != own)
+                onceSum[static_cast<std::size_t>(a.slot)] += a.amount;
+        }
     }
     for (int slot = 1; slot < static_cast<int>(m_counters.size()); ++slot) {
         Counter &c = m_counters[static_cast<std::size_t>(slot)];
-        c.code = QString::fromUtf16(places::placeByNumber(slot)->code);
         c.reached = m_places.contains(c.code);
         const auto it = largestEvent.find(c.code);
         c.cap = std::max(0, it == largestEvent.end() ? 0 : it->second) +
                 largestAdvance[static_cast<std::size_t>(slot)];
+        c.budget = onceSum[static_cast<std::size_t>(slot)];
         c.has.assign(static_cast<std::size_t>(c.cap) + 1, 0);
+        c.leastUsed.assign(static_cast<std::size_t>(c.cap) + 1, std::numeric_limits<int>::max());
         c.origin.assign(static_cast<std::size_t>(c.cap) + 1, {});
     }
+}
 
-    // The start of a game and LOAD play home event 0 whatever the home counter holds.
-    if (const int start = find({kHome, 0}); start >= 0) {
-        m_unbound[static_cast<std::size_t>(start)] = 1;
+void StoryMap::analyse(Findings &findings)
+{
+    setUp();
+    if (const int start = find({kHome, 0}); start >= 0)
         reach(start);
-    }
     if (const int bonus = find({kEndings, kBonusEvent}); bonus >= 0)
         reach(bonus);
     for (int slot = 1; slot < static_cast<int>(m_counters.size()); ++slot) {
         if (m_counters[static_cast<std::size_t>(slot)].reached)
-            addValue(slot, 0, {});
+            addState(slot, 0, 0, {});
     }
     while (!m_work.empty()) {
         const Item item = m_work.front();
@@ -276,7 +311,7 @@ void StoryMap::analyse(Findings &findings)
         if (item.script >= 0)
             processScript(item.script);
         else
-            processValue(item.slot, item.value);
+            processState(item);
     }
     report(findings);
 }
@@ -407,6 +442,7 @@ std::vector<StoryMap::Edge> StoryMap::edges() const
             if (!c.has[static_cast<std::size_t>(v)] || script < 0)
                 continue;
             std::set<int> steps(c.free.begin(), c.free.end());
+            steps.insert(c.once.begin(), c.once.end());
             if (isBound(script)) {
                 for (const int sum : ownSums(script))
                     steps.insert(sum);
