@@ -5,7 +5,7 @@ WERROR ?= OFF
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 CMAKE_EXTRA_FLAGS ?=
 
-.PHONY: all deps configure build test run bench clean distclean
+.PHONY: all deps configure build test run bench story-map clean distclean
 
 all: build
 
@@ -30,6 +30,14 @@ run: build
 
 bench: build
 	cmake --build $(BUILD_DIR) --target bench
+
+# The demo story's map: build/story-map.dot, and build/story-map.svg with Graphviz.
+story-map: build
+	-$(BUILD_DIR)/bin/velmora2-check --data $(BUILD_DIR)/bin --graph $(BUILD_DIR)/story-map.dot
+	@if command -v dot >/dev/null 2>&1; then \
+		dot -Tsvg $(BUILD_DIR)/story-map.dot -o $(BUILD_DIR)/story-map.svg && \
+		echo "story map: $(BUILD_DIR)/story-map.svg"; \
+	else echo "story map: $(BUILD_DIR)/story-map.dot (install graphviz to render it)"; fi
 
 clean:
 	-cmake --build $(BUILD_DIR) --target clean

@@ -14,7 +14,8 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 constexpr int kScripts = 10000;
 constexpr int kLines = 50;
@@ -81,11 +82,13 @@ void generate(const QString &folder)
         for (int n = 0; n < count; ++n) {
             // Home moves on only through the school's events.
             const bool last = place == QLatin1String("1") || n + 1 == count;
-            write(place, n, script(place, slot, n, last, place == QLatin1String("2") && n + 1 < perPlace));
+            write(place, n,
+                  script(place, slot, n, last, place == QLatin1String("2") && n + 1 < perPlace));
         }
     }
     for (int n = 0; n <= 8; ++n)
-        write(QStringLiteral("9"), n, script(QStringLiteral("9"), QStringLiteral("0"), n, true, false));
+        write(QStringLiteral("9"), n,
+              script(QStringLiteral("9"), QStringLiteral("0"), n, true, false));
 }
 
 } // namespace
@@ -115,7 +118,7 @@ int main(int argc, char *argv[])
     std::printf("bench_checker: %d scripts of %d lines: median %lld ms over %d runs "
                 "(fastest %lld ms, slowest %lld ms); %d errors, %d warnings\n",
                 scripts, kLines, static_cast<long long>(times[times.size() / 2]), kRuns,
-                static_cast<long long>(times.front()), static_cast<long long>(times.back()),
-                errors, warnings);
+                static_cast<long long>(times.front()), static_cast<long long>(times.back()), errors,
+                warnings);
     return 0;
 }

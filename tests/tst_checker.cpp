@@ -10,7 +10,8 @@
 using namespace vm2;
 using namespace vm2::test;
 
-namespace {
+namespace
+{
 
 const QString kRowScript = QStringLiteral("ibent2-0.da2");
 
@@ -21,8 +22,8 @@ void cleanStory(DataFolder &data)
     data.standardPictures();
     const int faceSizes[][2] = {{140, 120}, {110, 110}, {120, 90}, {120, 100}, {110, 85}};
     for (int c = 1; c <= 5; ++c)
-        data.picture(QStringLiteral("f%1.da1").arg(c), 6 * faceSizes[c - 1][0],
-                     faceSizes[c - 1][1], Qt::white);
+        data.picture(QStringLiteral("f%1.da1").arg(c), 6 * faceSizes[c - 1][0], faceSizes[c - 1][1],
+                     Qt::white);
     for (const char *place : {"1", "2", "3", "4", "5", "6", "7", "A"})
         data.script(QStringLiteral("ibent%1-0.da2").arg(QLatin1String(place)),
                     {QStringLiteral("11"), QStringLiteral("32こんにちは、@2くん。")});
@@ -58,15 +59,14 @@ void rowPicture(DataFolder &data, const QString &which)
         QFile file(data.path() + QStringLiteral("/dat1/backY.da1"));
         if (!file.open(QIODevice::WriteOnly) || file.write("no picture") != 10)
             qFatal("cannot write %s", qPrintable(file.fileName()));
-    }
-    else if (which == QLatin1String("wide face"))
+    } else if (which == QLatin1String("wide face"))
         data.picture(QStringLiteral("f2.da1"), 840, 120, Qt::white);
     else if (which == QLatin1String("grey mask"))
         data.picture(QStringLiteral("chara1.da1"), characterPicture(0xFF102030, 0xFF808080));
     else if (which == QLatin1String("stray pixel"))
-        data.picture(QStringLiteral("chara1.da1"), characterPicture(0xFF102030, 0xFF000000, 0xFF00FF00));
-    else if (which == QLatin1String("event picture"))
-    {
+        data.picture(QStringLiteral("chara1.da1"),
+                     characterPicture(0xFF102030, 0xFF000000, 0xFF00FF00));
+    else if (which == QLatin1String("event picture")) {
         QImage image(800, 400, QImage::Format_RGB32);
         image.fill(Qt::white);
         for (int y = 0; y < 100; ++y) {
@@ -75,9 +75,9 @@ void rowPicture(DataFolder &data, const QString &which)
         }
         image.setPixel(799, 399, 0xFFFEFEFE);
         data.picture(QStringLiteral("ibent01.da1"), image);
-    }
-    else if (which == QLatin1String("png variant"))
-        data.picture(QStringLiteral("chara2-1.da1"), characterPicture(0xFF102030, 0xFF000000), "PNG");
+    } else if (which == QLatin1String("png variant"))
+        data.picture(QStringLiteral("chara2-1.da1"), characterPicture(0xFF102030, 0xFF000000),
+                     "PNG");
 }
 
 QStringList findingsOf(const QString &folder)
@@ -124,7 +124,8 @@ void TestChecker::faults_data()
     const QString f = QStringLiteral("dat2/ibent2-0.da2:");
     auto row = [&](const char *name, const QStringList &lines, const QStringList &expected,
                    const QString &picture = QString(), const QStringList &removed = {}) {
-        QTest::newRow(name) << kRowScript << lines << QByteArray() << removed << picture << expected;
+        QTest::newRow(name) << kRowScript << lines << QByteArray() << removed << picture
+                            << expected;
     };
     auto one = [&](const char *name, const QString &line, const QString &finding) {
         row(name, {line}, {f + QStringLiteral("1: ") + finding});
@@ -137,7 +138,8 @@ void TestChecker::faults_data()
         "small background");
     row("1 picture undecodable", {"1Y"},
         {f + "1: error: Invalid picture: dat1/backY.da1 (Unsupported image format)"}, "garbage");
-    one("F unknown code", "FC", "warning: place-label code \"C\" is not known: the place label is left unchanged");
+    one("F unknown code", "FC",
+        "warning: place-label code \"C\" is not known: the place label is left unchanged");
     one("C picture missing", "C99", "error: File not found: dat1/ibent99.da1");
     one("2 no character", "2", "error: Type mismatch: \"2\" has no character code at position 2");
     one("2 no expression", "21", "error: Type mismatch: \"21\" has no expression at position 3");
@@ -149,72 +151,99 @@ void TestChecker::faults_data()
     one("3 too short", "3", "error: Type mismatch: \"3\" has no speaker code at position 2");
     one("E too short", "E", "error: Type mismatch: \"E\" has no speaker code at position 2");
     one("3 unknown speaker", "35はい",
-        "warning: speaker code \"5\" is not 1 to 4: the message is not shown, but the line still waits");
-    one("E unknown speaker", "E0はい", "warning: speaker code \"0\" is not 1 to 4: the message is not shown");
+        "warning: speaker code \"5\" is not 1 to 4: the message is not shown, but the line still "
+        "waits");
+    one("E unknown speaker", "E0はい",
+        "warning: speaker code \"0\" is not 1 to 4: the message is not shown");
     one("3 End", "34The End of it",
         "warning: the message contains \"End\": if it is the last of an event started by a place "
         "button, no place button is offered after it");
     one("4 no count a", "4", "error: Type mismatch: \"4\" has no block 1 count at position 2");
     one("4 count a not a digit", "4x0",
-        "error: Type mismatch: \"4x0\" has 'x' at position 2 where its block 1 count needs a digit");
-    one("4 half a count b", "4010", "error: Type mismatch: \"4010\" has no block 2 count at position 5");
+        "error: Type mismatch: \"4x0\" has 'x' at position 2 where its block 1 count needs a "
+        "digit");
+    one("4 half a count b", "4010",
+        "error: Type mismatch: \"4010\" has no block 2 count at position 5");
     one("4 count b not a digit", "4010-",
-        "error: Type mismatch: \"4010-\" has '-' at position 5 where its block 2 count needs a digit");
+        "error: Type mismatch: \"4010-\" has '-' at position 5 where its block 2 count needs a "
+        "digit");
     row("4 both counts 00", {"40000", "a", "b"},
-        {f + "1: warning: both blocks of the choice are empty: either answer goes on at the next line"});
+        {f + "1: warning: both blocks of the choice are empty: either answer goes on at the next "
+             "line"});
     row("4 one caption", {"40000", "a"},
-        {f + "1: warning: both blocks of the choice are empty: either answer goes on at the next line",
+        {f + "1: warning: both blocks of the choice are empty: either answer goes on at the next "
+             "line",
          f + "1: error: Input past end of file: the choice on line 1 needs two caption lines"});
     row("4 blocks past the end", {"40102", "a", "b", "31x"},
-        {f + "1: error: Input past end of file: the blocks of line 1 reach 2 lines past the end of the file"});
+        {f + "1: error: Input past end of file: the blocks of line 1 reach 2 lines past the end of "
+             "the file"});
     one("5 no flag", "5", "error: Type mismatch: \"5\" has no flag number at position 2");
-    one("5 flag not a digit", "5x1", "error: Type mismatch: \"5x1\" has 'x' at position 2 where its flag number needs a digit");
+    one("5 flag not a digit", "5x1",
+        "error: Type mismatch: \"5x1\" has 'x' at position 2 where its flag number needs a digit");
     one("5 flag 0", "501", "error: Subscript out of range: \"501\" names flag 0, not 1 to 9");
-    one("5 value not a digit", "51x", "error: Type mismatch: \"51x\" has 'x' at position 3 where its flag value needs a digit");
+    one("5 value not a digit", "51x",
+        "error: Type mismatch: \"51x\" has 'x' at position 3 where its flag value needs a digit");
     one("6 no flag", "6", "error: Type mismatch: \"6\" has no flag number at position 2");
     one("6 flag 0", "600000", "error: Subscript out of range: \"600000\" names flag 0, not 1 to 9");
     one("6 no count a", "61", "error: Type mismatch: \"61\" has no block 1 count at position 3");
     one("6 count a not a digit", "610x00",
-        "error: Type mismatch: \"610x00\" has 'x' at position 4 where its block 1 count needs a digit");
-    one("6 no count b", "6100", "error: Type mismatch: \"6100\" has no block 2 count at position 5");
-    one("6 half a count b", "61000", "error: Type mismatch: \"61000\" has no block 2 count at position 6");
+        "error: Type mismatch: \"610x00\" has 'x' at position 4 where its block 1 count needs a "
+        "digit");
+    one("6 no count b", "6100",
+        "error: Type mismatch: \"6100\" has no block 2 count at position 5");
+    one("6 half a count b", "61000",
+        "error: Type mismatch: \"61000\" has no block 2 count at position 6");
     row("6 blocks past the end", {"610101", "31x"},
-        {f + "1: error: Input past end of file: the blocks of line 1 reach 1 lines past the end of the file"});
+        {f + "1: error: Input past end of file: the blocks of line 1 reach 1 lines past the end of "
+             "the file"});
     one("7 no heroine", "7", "error: Type mismatch: \"7\" has no heroine number at position 2");
-    one("7 heroine 1", "71050", "error: Subscript out of range: \"71050\" names heroine 1, not 2 to 5");
-    one("7 heroine 6", "76050", "error: Subscript out of range: \"76050\" names heroine 6, not 2 to 5");
+    one("7 heroine 1", "71050",
+        "error: Subscript out of range: \"71050\" names heroine 1, not 2 to 5");
+    one("7 heroine 6", "76050",
+        "error: Subscript out of range: \"76050\" names heroine 6, not 2 to 5");
     one("7 no amount", "72", "error: Type mismatch: \"72\" has no amount at position 3");
-    one("7 amount not a digit", "720x1", "error: Type mismatch: \"720x1\" has 'x' at position 4 where its amount needs a digit");
-    one("7 four characters", "7205", "error: Type mismatch: \"7205\" has no sign digit at position 5");
-    one("7 sign not a digit", "7205+", "error: Type mismatch: \"7205+\" has '+' at position 5 where its sign digit needs a digit");
+    one("7 amount not a digit", "720x1",
+        "error: Type mismatch: \"720x1\" has 'x' at position 4 where its amount needs a digit");
+    one("7 four characters", "7205",
+        "error: Type mismatch: \"7205\" has no sign digit at position 5");
+    one("7 sign not a digit", "7205+",
+        "error: Type mismatch: \"7205+\" has '+' at position 5 where its sign digit needs a digit");
     one("9 no slot", "9", "error: Type mismatch: \"9\" has no counter slot at position 2");
-    one("9 slot not a digit", "9C1", "error: Type mismatch: \"9C1\" has 'C' at position 2 where its counter slot needs a digit");
-    one("9 increment not a digit", "91x", "error: Type mismatch: \"91x\" has 'x' at position 3 where its increment needs a digit");
-    one("9 slot A without increment", "9A", "error: Type mismatch: \"9A\" has 'A' at position 2 where its increment needs a digit");
+    one("9 slot not a digit", "9C1",
+        "error: Type mismatch: \"9C1\" has 'C' at position 2 where its counter slot needs a digit");
+    one("9 increment not a digit", "91x",
+        "error: Type mismatch: \"91x\" has 'x' at position 3 where its increment needs a digit");
+    one("9 slot A without increment", "9A",
+        "error: Type mismatch: \"9A\" has 'A' at position 2 where its increment needs a digit");
     one("D no place", "D", "error: Type mismatch: \"D\" has no place code at position 2");
     one("D no event", "D2", "error: Type mismatch: \"D2\" has no event number at position 3");
-    one("D event not a digit", "D2x", "error: Type mismatch: \"D2x\" has 'x' at position 3 where its event number needs a digit");
-    one("B no heroine", "B", "error: Type mismatch: \"B\" has 'B' at position 1 where its heroine number needs a digit");
+    one("D event not a digit", "D2x",
+        "error: Type mismatch: \"D2x\" has 'x' at position 3 where its event number needs a digit");
+    one("B no heroine", "B",
+        "error: Type mismatch: \"B\" has 'B' at position 1 where its heroine number needs a digit");
     one("B heroine 6", "B6", "error: Subscript out of range: \"B6\" names heroine 6, not 2 to 5");
     row("field in a block", {"610100", "50"},
         {f + "2: error: Subscript out of range: \"50\" names flag 0, not 1 to 9"});
     row("caption is no command", {"40000", "50", "5x", "31"},
-        {f + "1: warning: both blocks of the choice are empty: either answer goes on at the next line"});
+        {f + "1: warning: both blocks of the choice are empty: either answer goes on at the next "
+             "line"});
 
     // Events that do not exist.
-    one("D to a missing event", "D25", "error: File not found: dat2/ibent2-5.da2 (the event of the jump)");
+    one("D to a missing event", "D25",
+        "error: File not found: dat2/ibent2-5.da2 (the event of the jump)");
     row("B to a missing ending", {"B2"},
         {f + "1: error: File not found: dat2/ibent9-2.da2 (the happy ending of heroine 2)",
-         "dat2/ibentB-0.da2:4: error: File not found: dat2/ibent9-2.da2 (the happy ending of heroine 2)"},
-        {},
-        {"ibent9-2.da2"});
+         "dat2/ibentB-0.da2:4: error: File not found: dat2/ibent9-2.da2 (the happy ending of "
+         "heroine 2)"},
+        {}, {"ibent9-2.da2"});
     row("B to a missing bad ending", {"B5"},
         {f + "1: error: File not found: dat2/ibent9-1.da2 (the bad ending of heroine 5)",
-         "dat2/ibentB-0.da2:7: error: File not found: dat2/ibent9-1.da2 (the bad ending of heroine 5)"},
-        {},
-        {"ibent9-1.da2"});
+         "dat2/ibentB-0.da2:7: error: File not found: dat2/ibent9-1.da2 (the bad ending of heroine "
+         "5)"},
+        {}, {"ibent9-1.da2"});
     row("A in the main flow without home event", {"A"},
-        {"dat2/ibent1-0.da2:0: error: File not found: dat2/ibent1-0.da2 (the first event of every game)",
+        {"dat2/ibent1-0.da2:0: error: File not found: dat2/ibent1-0.da2 (the first event of every "
+         "game)",
          f + "1: error: File not found: dat2/ibent1-0.da2 (the home event of the next day)"},
         {}, {"ibent1-0.da2"});
     row("A in a block, home counter past the events", {"911", "610100", "A"},
@@ -222,8 +251,9 @@ void TestChecker::faults_data()
              "dat2/ibent1-1.da2 does not exist: its place button would then end the game",
          f + "3: error: File not found: dat2/ibent1-1.da2 (the home event of the next day when "
              "the home counter is 1)"});
-    row("missing bonus", {"31"}, {"dat2/ibent9-8.da2:0: error: File not found: dat2/ibent9-8.da2 (the bonus event)"},
-        {}, {"ibent9-8.da2"});
+    row("missing bonus", {"31"},
+        {"dat2/ibent9-8.da2:0: error: File not found: dat2/ibent9-8.da2 (the bonus event)"}, {},
+        {"ibent9-8.da2"});
     row("place without event 0", {"31"},
         {"dat2/ibent5-0.da2:0: warning: no such script, but the place button of 生徒会室 (place 5) "
          "plays it while the place's event counter is 0"},
@@ -234,11 +264,13 @@ void TestChecker::faults_data()
 
     // Pictures.
     row("character and face missing", {"2610"},
-        {f + "1: error: File not found: dat1/chara6.da1", f + "1: error: File not found: dat1/f6.da1"});
+        {f + "1: error: File not found: dat1/chara6.da1",
+         f + "1: error: File not found: dat1/f6.da1"});
     row("variant missing", {"2A12"}, {f + "1: error: File not found: dat1/charaA-2.da1"});
     row("variant in PNG", {"2211"}, {}, "png variant");
     row("face of the wrong size", {"2210"},
-        {f + "1: error: dat1/f2.da1 is 840 × 120 pixels, but the face strip of character 2 is 660 × 110"},
+        {f + "1: error: dat1/f2.da1 is 840 × 120 pixels, but the face strip of character 2 is 660 "
+             "× 110"},
         "wide face");
     row("grey mask", {"2110"},
         {f + "1: warning: dat1/chara1.da1: the mask is neither black nor white at 400, 100 (20000 "
@@ -251,7 +283,8 @@ void TestChecker::faults_data()
     row("event picture not white under its mask", {"C01"},
         {f + "1: warning: dat1/ibent01.da1: the mask is neither black nor white at 799, 399 (1 "
              "pixels): the masked placement mixes inverted colours there",
-         f + "1: warning: dat1/ibent01.da1: the picture is not white at 0, 0 where its mask is white "
+         f + "1: warning: dat1/ibent01.da1: the picture is not white at 0, 0 where its mask is "
+             "white "
              "(10000 pixels): the masked placement shows inverted colours there"},
         "event picture");
 
@@ -264,13 +297,16 @@ void TestChecker::faults_data()
              "lines after it are lines of this block"});
     row("line after a jump", {"D30", "", "note", "32x"},
         {f + "4: warning: the line is never played: the script ends at the hand-over on line 1"});
-    QTest::newRow("End in an ending") << QStringLiteral("ibent9-3.da2") << QStringList{"34The End"}
-                                      << QByteArray() << QStringList() << QString() << QStringList();
+    QTest::newRow("End in an ending")
+        << QStringLiteral("ibent9-3.da2") << QStringList{"34The End"} << QByteArray()
+        << QStringList() << QString() << QStringList();
 
     // Files.
-    QTest::newRow("unreachable script") << QStringLiteral("ibent2-7.da2") << QStringList{"31"}
-                                        << QByteArray() << QStringList() << QString()
-                                        << QStringList{"dat2/ibent2-7.da2:0: warning: nothing plays this script: no jump, next day, ending or place counter leads to it"};
+    QTest::newRow("unreachable script")
+        << QStringLiteral("ibent2-7.da2") << QStringList{"31"} << QByteArray() << QStringList()
+        << QString()
+        << QStringList{"dat2/ibent2-7.da2:0: warning: nothing plays this script: no jump, next "
+                       "day, ending or place counter leads to it"};
     const QString badName = QStringLiteral(":0: error: the name does not follow the rule "
                                            "ibent<place>-<number>.da2 (a number without leading "
                                            "zeros): no event plays this file");
@@ -279,12 +315,18 @@ void TestChecker::faults_data()
         QTest::newRow(name) << QString::fromLatin1(name) << QStringList{"31"} << QByteArray()
                             << QStringList() << QString()
                             << QStringList{QStringLiteral("dat2/") + QLatin1String(name) + badName};
-    QTest::newRow("invalid code page 932") << kRowScript << QStringList() << QByteArray("11\r\n32\x82\r\n32\xff\xfe\r\n")
-                                           << QStringList() << QString()
-                                           << QStringList{f + "2: error: the line is not valid code page 932 text (nor are 1 more lines of the file)"};
-    QTest::newRow("byte-order mark") << kRowScript << QStringList() << QByteArray("\xEF\xBB\xBF" "11\r\n")
-                                     << QStringList() << QString()
-                                     << QStringList{f + "1: warning: the file starts with a UTF-8 byte-order mark: scripts are code page 932 text"};
+    QTest::newRow("invalid code page 932")
+        << kRowScript << QStringList() << QByteArray("11\r\n32\x82\r\n32\xff\xfe\r\n")
+        << QStringList() << QString()
+        << QStringList{f + "2: error: the line is not valid code page 932 text (nor are 1 more "
+                           "lines of the file)"};
+    QTest::newRow("byte-order mark")
+        << kRowScript << QStringList()
+        << QByteArray("\xEF\xBB\xBF"
+                      "11\r\n")
+        << QStringList() << QString()
+        << QStringList{f + "1: warning: the file starts with a UTF-8 byte-order mark: scripts are "
+                           "code page 932 text"};
 }
 
 void TestChecker::faults()
@@ -322,8 +364,8 @@ void TestChecker::findingsAgreeWithTheRunner_data()
     for (const char *line : {"2", "21x0", "3", "4x0", "501", "6100", "71050", "7205", "9C1", "D2x",
                              "B6", "1Z", "C99", "2610", "D25"})
         QTest::newRow(line) << QStringList{QString::fromLatin1(line)} << QString() << true;
-    QTest::newRow("choice past the end") << QStringList{"40102", "a", "b", "31x"}
-                                         << QStringLiteral("1 n") << false;
+    QTest::newRow("choice past the end")
+        << QStringList{"40102", "a", "b", "31x"} << QStringLiteral("1 n") << false;
     QTest::newRow("caption past the end") << QStringList{"40101", "a"} << QString() << false;
     QTest::newRow("block line") << QStringList{"610100", "50"} << QString() << true;
 }
@@ -354,7 +396,8 @@ void TestChecker::findingsAgreeWithTheRunner()
 }
 
 // An event that surely advances its own counter plays once, and so do its advances
-// of other counters; otherwise they may come again and again.
+// of other counters; so does block 1 of a flag branch that surely sets its flag,
+// while no line clears the flag. Other advances may come again and again.
 void TestChecker::counterPaths_data()
 {
     QTest::addColumn<QStringList>("school");
@@ -362,16 +405,32 @@ void TestChecker::counterPaths_data()
     QTest::newRow("once") << QStringList{"921", "911"} << QStringList();
     QTest::newRow("once, own advance after a flag branch")
         << QStringList{"610000", "921", "911"} << QStringList();
+    QTest::newRow("once, in a block that sets its flag")
+        << QStringList{"40100", "a", "b", "921", "610200", "511", "911", "E4a"} << QStringList();
+    QTest::newRow("again, in a block whose flag is cleared")
+        << QStringList{"40100", "a", "b", "921", "610200", "511", "911", "510"}
+        << QStringList{
+               "dat2/ibent2-0.da2:7: warning: the event counter of 自宅 (place 1) can reach 2 "
+               "through this line, but dat2/ibent1-2.da2 does not exist: its place button "
+               "would then end the game"};
+    QTest::newRow("again, in a block that hands over before its flag")
+        << QStringList{"40100", "a", "b", "921", "610300", "911", "D30", "511"}
+        << QStringList{
+               "dat2/ibent2-0.da2:6: warning: the event counter of 自宅 (place 1) can reach 2 "
+               "through this line, but dat2/ibent1-2.da2 does not exist: its place button "
+               "would then end the game"};
     QTest::newRow("own advance only in a block")
         << QStringList{"40100", "a", "b", "921", "911"}
-        << QStringList{"dat2/ibent2-0.da2:5: warning: the event counter of 自宅 (place 1) can reach 2 "
-                       "through this line, but dat2/ibent1-2.da2 does not exist: its place button "
-                       "would then end the game"};
+        << QStringList{
+               "dat2/ibent2-0.da2:5: warning: the event counter of 自宅 (place 1) can reach 2 "
+               "through this line, but dat2/ibent1-2.da2 does not exist: its place button "
+               "would then end the game"};
     QTest::newRow("own advance after a jump in a block")
         << QStringList{"40100", "a", "b", "D30", "921", "911"}
-        << QStringList{"dat2/ibent2-0.da2:6: warning: the event counter of 自宅 (place 1) can reach 2 "
-                       "through this line, but dat2/ibent1-2.da2 does not exist: its place button "
-                       "would then end the game"};
+        << QStringList{
+               "dat2/ibent2-0.da2:6: warning: the event counter of 自宅 (place 1) can reach 2 "
+               "through this line, but dat2/ibent1-2.da2 does not exist: its place button "
+               "would then end the game"};
 }
 
 void TestChecker::counterPaths()
@@ -425,9 +484,11 @@ void TestChecker::executable()
     QVERIFY(check.waitForFinished());
     QCOMPARE(check.exitStatus(), QProcess::NormalExit);
     QCOMPARE(check.exitCode(), 1);
-    const QStringList out = QString::fromUtf8(check.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    const QStringList out =
+        QString::fromUtf8(check.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(out.size(), 3);
-    QVERIFY(out.at(0).startsWith(QLatin1String("dat2/ibent2-0.da2:1: error: Subscript out of range")));
+    QVERIFY(
+        out.at(0).startsWith(QLatin1String("dat2/ibent2-0.da2:1: error: Subscript out of range")));
     QVERIFY(out.at(1).startsWith(QLatin1String("dat2/ibent2-0.da2:2: warning: place-label code")));
     QCOMPARE(out.at(2), QStringLiteral("velmora2-check: 1 error, 1 warning in 18 scripts"));
     QVERIFY(QFile::exists(graph));
@@ -441,7 +502,8 @@ void TestChecker::executable()
                 {QStringLiteral("--data"), data.path(), QStringLiteral("--werror")});
     QVERIFY(check.waitForFinished());
     QCOMPARE(check.exitCode(), 1);
-    QVERIFY(check.readAllStandardOutput().endsWith("velmora2-check: 0 errors, 1 warning in 18 scripts\n"));
+    QVERIFY(check.readAllStandardOutput().endsWith(
+        "velmora2-check: 0 errors, 1 warning in 18 scripts\n"));
 }
 
 QTEST_GUILESS_MAIN(TestChecker)

@@ -9,9 +9,11 @@
 #include <QDir>
 #include <QFile>
 
-namespace vm2::check {
+namespace vm2::check
+{
 
-namespace {
+namespace
+{
 
 QString placeName(const QString &code)
 {
@@ -34,8 +36,8 @@ Result checkData(const QString &dataFolder, QTextStream *dot)
         findings.error(QStringLiteral("dat2"), 0, QStringLiteral("the folder does not exist"));
 
     std::vector<ScriptInfo> infos;
-    const QStringList names = scripts.exists() ? scripts.entryList(QDir::Files, QDir::Name)
-                                               : QStringList();
+    const QStringList names =
+        scripts.exists() ? scripts.entryList(QDir::Files, QDir::Name) : QStringList();
     result.scripts = static_cast<int>(names.size());
     for (const QString &name : names) {
         EventId event;

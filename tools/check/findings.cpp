@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
-namespace vm2::check {
+namespace vm2::check
+{
 
-namespace {
+namespace
+{
 
 // Compares names with runs of digits taken as numbers.
 int naturalCompare(const QString &a, const QString &b)
@@ -89,13 +91,11 @@ std::vector<Finding> Findings::sorted() const
     unique.reserve(list.size());
     std::size_t group = 0; // first finding in `unique` of the current file and line
     for (Finding &f : list) {
-        if (group < unique.size() &&
-            (unique[group].file != f.file || unique[group].line != f.line))
+        if (group < unique.size() && (unique[group].file != f.file || unique[group].line != f.line))
             group = unique.size();
-        const bool seen = std::any_of(unique.begin() + static_cast<std::ptrdiff_t>(group),
-                                      unique.end(), [&f](const Finding &u) {
-                                          return u.severity == f.severity && u.message == f.message;
-                                      });
+        const bool seen = std::any_of(
+            unique.begin() + static_cast<std::ptrdiff_t>(group), unique.end(),
+            [&f](const Finding &u) { return u.severity == f.severity && u.message == f.message; });
         if (!seen)
             unique.push_back(std::move(f));
     }

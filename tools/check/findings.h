@@ -3,7 +3,8 @@
 #include <QString>
 #include <vector>
 
-namespace vm2::check {
+namespace vm2::check
+{
 
 enum class Severity { Warning, Error };
 

@@ -6,9 +6,11 @@
 
 #include <QImage>
 
-namespace vm2::check {
+namespace vm2::check
+{
 
-namespace {
+namespace
+{
 
 constexpr QRgb kWhite = 0xFFFFFF;
 
@@ -91,7 +93,8 @@ std::vector<PictureCheck::Problem> PictureCheck::examine(const PictureUse &use) 
     try {
         image = platform::loadPicture(m_dataFolder + u'/' + use.file, use.file);
     } catch (const platform::ScriptError &e) {
-        return {{Severity::Error, platform::faultName(e.fault()) + QStringLiteral(": ") + e.detail()}};
+        return {
+            {Severity::Error, platform::faultName(e.fault()) + QStringLiteral(": ") + e.detail()}};
     }
     const Layout layout = layoutOf(use);
     if (layout.size.isEmpty())
@@ -110,14 +113,14 @@ std::vector<PictureCheck::Problem> PictureCheck::examine(const PictureUse &use) 
     checkMask(image, layout, mixedMask, notWhite);
     std::vector<Problem> problems;
     if (mixedMask.count)
-        problems.push_back({Severity::Warning,
-                            QStringLiteral("%1: the mask is neither black nor white at %2, %3 "
-                                           "(%4 pixels): the masked placement mixes inverted "
-                                           "colours there")
-                                .arg(use.file)
-                                .arg(mixedMask.first.x())
-                                .arg(mixedMask.first.y())
-                                .arg(mixedMask.count)});
+        problems.push_back(
+            {Severity::Warning, QStringLiteral("%1: the mask is neither black nor white at %2, %3 "
+                                               "(%4 pixels): the masked placement mixes inverted "
+                                               "colours there")
+                                    .arg(use.file)
+                                    .arg(mixedMask.first.x())
+                                    .arg(mixedMask.first.y())
+                                    .arg(mixedMask.count)});
     if (notWhite.count)
         problems.push_back({Severity::Warning,
                             QStringLiteral("%1: the picture is not white at %2, %3 where its mask "

@@ -6,7 +6,8 @@
 #include <QFile>
 #include <optional>
 
-namespace vm2::check {
+namespace vm2::check
+{
 
 using engine::Command;
 using engine::KindInfo;
@@ -41,7 +42,8 @@ bool parseScriptName(const QString &name, EventId *event)
     return true;
 }
 
-namespace {
+namespace
+{
 
 constexpr char kBom[] = "\xEF\xBB\xBF";
 
@@ -74,12 +76,14 @@ private:
     void blocks(int line, const Command &cmd, qsizetype &next);
     void play(int line, const Command &cmd, Where where);
     void message(int line, const Command &cmd);
+    int guardOf(const Command &branch, qsizetype first, qsizetype available) const;
 
     ScriptInfo m_info;
     Findings &m_findings;
     std::vector<QString> m_lines;
     bool m_mayHaveHandedOver = false; // a line before the current one may have ended the script
     bool m_inMainFlow = true;
+    int m_guardFlag = 0; // the flag that guards the block being checked
 };
 
 bool ScriptChecker::read(const QString &path)
@@ -176,7 +180,10 @@ void ScriptChecker::blocks(int line, const Command &cmd, qsizetype &next)
     if (available < wanted)
         error(line, faultText(engine::blocksPastEnd(line, static_cast<int>(wanted - available))));
     m_inMainFlow = false;
+    m_guardFlag = cmd.kind == engine::Kind::FlagBranch ? guardOf(cmd, next, available) : 0;
     for (qsizetype i = next; i < next + available; ++i) {
+        if (i == next + cmd.countA)
+            m_guardFlag = 0; // block 2 plays while the flag is set
         const QString &text = m_lines[static_cast<std::size_t>(i)];
         const KindInfo *info = engine::lineKind(text);
         if (!info)
@@ -196,6 +203,33 @@ void ScriptChecker::blocks(int line, const Command &cmd, qsizetype &next)
     }
     next += available;
     m_inMainFlow = true;
+    m_guardFlag = 0;
+}
+
+// Block 1 of a flag branch plays while its flag is 0; when the block surely sets the
+// flag to something else (before any line that may hand over), it cannot play again
+// until a line clears the flag.
+int ScriptChecker::guardOf(const Command &branch, qsizetype first, qsizetype available) const
+{
+    const qsizetype end = first + std::min<qsizetype>(branch.countA, available);
+    for (qsizetype i = first; i < end; ++i) {
+        const QString &text = m_lines[static_cast<std::size_t>(i)];
+        const KindInfo *info = engine::lineKind(text);
+        if (!info || !info->inBlocks)
+            continue;
+        if (info->handsOver)
+            return 0;
+        if (info->kind != engine::Kind::SetFlag)
+            continue;
+        try {
+            const Command set = engine::parseCommand(text);
+            if (set.index == branch.index && set.value != 0)
+                return branch.index;
+        } catch (const ScriptError &) {
+            return 0; // reported where the line is checked
+        }
+    }
+    return 0;
 }
 
 void ScriptChecker::play(int line, const Command &cmd, Where where)
@@ -204,8 +238,8 @@ void ScriptChecker::play(int line, const Command &cmd, Where where)
     const bool inBlock = where == Where::Block;
     switch (cmd.kind) {
     case Kind::Background:
-        m_info.pictures.push_back({QStringLiteral("dat1/back%1.da1").arg(cmd.code),
-                                   PictureRole::Background, {}, line});
+        m_info.pictures.push_back(
+            {QStringLiteral("dat1/back%1.da1").arg(cmd.code), PictureRole::Background, {}, line});
         break;
     case Kind::PlaceLabel:
         if (engine::placeLabelName(cmd.code.front(), where).isNull())
@@ -215,32 +249,39 @@ void ScriptChecker::play(int line, const Command &cmd, Where where)
         break;
     case Kind::Picture:
         m_info.pictures.push_back({QStringLiteral("dat1/ibent%1.da1").arg(cmd.code),
-                                   PictureRole::EventPicture, {}, line});
+                                   PictureRole::EventPicture,
+                                   {},
+                                   line});
         break;
     case Kind::Character:
         m_info.pictures.push_back(
-            {cmd.variant == 0 ? QStringLiteral("dat1/chara%1.da1").arg(cmd.code)
-                              : QStringLiteral("dat1/chara%1-%2.da1").arg(cmd.code).arg(cmd.variant),
+            {cmd.variant == 0
+                 ? QStringLiteral("dat1/chara%1.da1").arg(cmd.code)
+                 : QStringLiteral("dat1/chara%1-%2.da1").arg(cmd.code).arg(cmd.variant),
              PictureRole::Character, cmd.code, line});
         if (cmd.code != QStringLiteral("A"))
-            m_info.pictures.push_back({QStringLiteral("dat1/f%1.da1").arg(cmd.code),
-                                       PictureRole::Face, cmd.code, line});
+            m_info.pictures.push_back(
+                {QStringLiteral("dat1/f%1.da1").arg(cmd.code), PictureRole::Face, cmd.code, line});
         break;
     case Kind::Talk:
     case Kind::TalkNoWait:
         message(line, cmd);
         break;
+    case Kind::SetFlag:
+        if (cmd.value == 0)
+            m_info.clearsFlag[static_cast<std::size_t>(cmd.index)] = true;
+        break;
     case Kind::Choice:
     case Kind::FlagBranch:
-    case Kind::SetFlag:
     case Kind::Love:
         break;
     case Kind::Counter:
-        m_info.advances.push_back({cmd.index, cmd.value, line, m_inMainFlow && !m_mayHaveHandedOver});
+        m_info.advances.push_back(
+            {cmd.index, cmd.value, line, m_inMainFlow && !m_mayHaveHandedOver, m_guardFlag});
         break;
     case Kind::NextDay:
-        m_info.pictures.push_back({QStringLiteral("dat1/back1.da1"), PictureRole::Background, {},
-                                   line});
+        m_info.pictures.push_back(
+            {QStringLiteral("dat1/back1.da1"), PictureRole::Background, {}, line});
         m_info.handOvers.push_back({HandOver::NextDay, line, inBlock, {QStringLiteral("1"), 0}, 0});
         break;
     case Kind::Jump:

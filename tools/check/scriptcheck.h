@@ -3,9 +3,11 @@
 #include "findings.h"
 
 #include <QString>
+#include <array>
 #include <vector>
 
-namespace vm2::check {
+namespace vm2::check
+{
 
 // An event: place code and event number.
 struct EventId {
@@ -28,7 +30,7 @@ bool parseScriptName(const QString &name, EventId *event);
 enum class PictureRole { Background, Character, Face, EventPicture };
 
 struct PictureUse {
-    QString file;      // "dat1/chara2-1.da1"
+    QString file; // "dat1/chara2-1.da1"
     PictureRole role;
     QString character; // the character code of a face
     int line = 0;
@@ -40,6 +42,9 @@ struct Advance {
     int amount = 0;
     int line = 0;
     bool certain = false; // in the main flow, before any line that may hand over
+    // In block 1 of a flag branch on this flag, which the block surely sets non-zero:
+    // unless a line clears the flag again, the block plays once in a game.
+    int guardFlag = 0;
 };
 
 // A line that ends the script and plays another event.
@@ -47,7 +52,7 @@ struct HandOver {
     enum Type { Jump, NextDay, Ending } type = Jump;
     int line = 0;
     bool inBlock = false;
-    EventId target; // a jump's event
+    EventId target;  // a jump's event
     int heroine = 0; // an ending's heroine
 };
 
@@ -59,6 +64,7 @@ struct ScriptInfo {
     std::vector<Advance> advances;
     std::vector<HandOver> handOvers;
     std::vector<PictureUse> pictures;
+    std::array<bool, 10> clearsFlag{}; // a "5" line sets the flag to 0
 };
 
 // Reads the script dat2/`name` of the data folder and checks every line as the

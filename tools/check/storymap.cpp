@@ -7,9 +7,11 @@
 #include <limits>
 #include <set>
 
-namespace vm2::check {
+namespace vm2::check
+{
 
-namespace {
+namespace
+{
 
 const QString kHome = QStringLiteral("1");
 const QString kEndings = QStringLiteral("9");
@@ -178,6 +180,18 @@ std::vector<int> StoryMap::ownSums(int script) const
     return result;
 }
 
+bool StoryMap::isOwnStep(int script, const Advance &a) const
+{
+    return isBound(script) &&
+           a.slot == slotOf(m_scripts[static_cast<std::size_t>(script)].event.place);
+}
+
+bool StoryMap::isOnce(int script, const Advance &a) const
+{
+    return m_playsOnce[static_cast<std::size_t>(script)] ||
+           (a.guardFlag > 0 && !m_clearedFlags[static_cast<std::size_t>(a.guardFlag)]);
+}
+
 // The own steps of a bound event, from its number with `used` one-time advances.
 void StoryMap::ownSteps(int script, int used)
 {
@@ -224,10 +238,9 @@ void StoryMap::processScript(int script)
         if (n < c.has.size() && c.has[n])
             ownSteps(script, c.leastUsed[n]);
     }
-    const bool once = m_playsOnce[static_cast<std::size_t>(script)];
     for (const Advance &a : s.advances) {
-        if (a.slot != own)
-            addStep(a.slot, a.amount, once, {script, a.line});
+        if (!isOwnStep(script, a))
+            addStep(a.slot, a.amount, isOnce(script, a), {script, a.line});
     }
 }
 
@@ -262,6 +275,10 @@ void StoryMap::setUp()
     if (const int start = find({kHome, 0}); start >= 0)
         m_unbound[static_cast<std::size_t>(start)] = 1;
 
+    for (const ScriptInfo &s : m_scripts) {
+        for (std::size_t f = 0; f < m_clearedFlags.size(); ++f)
+            m_clearedFlags[f] = m_clearedFlags[f] || s.clearsFlag[f];
+    }
     std::map<QString, int> largestEvent;
     std::array<int, 10> largestAdvance{}, onceSum{};
     for (std::size_t i = 0; i < m_scripts.size(); ++i) {
@@ -277,7 +294,7 @@ void StoryMap::setUp()
         for (const Advance &a : s.advances) {
             auto &largest = largestAdvance[static_cast<std::size_t>(a.slot)];
             largest = std::max(largest, a.amount);
-            if (m_playsOnce[i] && a.slot != own)
+            if (!isOwnStep(static_cast<int>(i), a) && isOnce(static_cast<int>(i), a))
                 onceSum[static_cast<std::size_t>(a.slot)] += a.amount;
         }
     }
@@ -320,8 +337,9 @@ void StoryMap::report(Findings &findings) const
 {
     const EventId start{kHome, 0}, bonus{kEndings, kBonusEvent};
     if (find(start) < 0)
-        findings.error(start.file(), 0, fileNotFound(start, QStringLiteral("the first event of "
-                                                                           "every game")));
+        findings.error(start.file(), 0,
+                       fileNotFound(start, QStringLiteral("the first event of "
+                                                          "every game")));
     if (find(bonus) < 0)
         findings.error(bonus.file(), 0, fileNotFound(bonus, QStringLiteral("the bonus event")));
 
@@ -412,20 +430,25 @@ std::vector<StoryMap::Edge> StoryMap::edges() const
                 list.push_back({s.event, h.target, QStringLiteral("jump"), Edge::HandOver});
                 break;
             case HandOver::Ending:
-                list.push_back({s.event, {kEndings, endingEvent(h.heroine, true)},
-                                QStringLiteral("happy end"), Edge::HandOver});
-                list.push_back({s.event, {kEndings, endingEvent(h.heroine, false)},
-                                QStringLiteral("bad end"), Edge::HandOver});
+                list.push_back({s.event,
+                                {kEndings, endingEvent(h.heroine, true)},
+                                QStringLiteral("happy end"),
+                                Edge::HandOver});
+                list.push_back({s.event,
+                                {kEndings, endingEvent(h.heroine, false)},
+                                QStringLiteral("bad end"),
+                                Edge::HandOver});
                 break;
             case HandOver::NextDay:
                 if (!h.inBlock) {
-                    list.push_back({s.event, {kHome, 0}, QStringLiteral("next day"), Edge::HandOver});
+                    list.push_back(
+                        {s.event, {kHome, 0}, QStringLiteral("next day"), Edge::HandOver});
                     break;
                 }
                 for (int v = 0; v <= home.cap; ++v) {
                     if (home.has[static_cast<std::size_t>(v)])
-                        list.push_back({s.event, {kHome, v}, QStringLiteral("next day"),
-                                        Edge::HandOver});
+                        list.push_back(
+                            {s.event, {kHome, v}, QStringLiteral("next day"), Edge::HandOver});
                 }
                 break;
             }
@@ -449,15 +472,18 @@ std::vector<StoryMap::Edge> StoryMap::edges() const
             }
             for (const int step : steps) {
                 if (v + step <= c.cap && c.has[static_cast<std::size_t>(v + step)])
-                    list.push_back({{c.code, v}, {c.code, v + step},
-                                    QStringLiteral("+%1").arg(step), Edge::Step});
+                    list.push_back({{c.code, v},
+                                    {c.code, v + step},
+                                    QStringLiteral("+%1").arg(step),
+                                    Edge::Step});
             }
         }
     }
     return list;
 }
 
-namespace {
+namespace
+{
 
 QString dotString(QString text)
 {
@@ -493,7 +519,8 @@ void StoryMap::writeDot(QTextStream &out) const
         byPlace[m_scripts[i].event.place].push_back(static_cast<int>(i));
     int cluster = 0;
     for (const auto &[code, scripts] : byPlace) {
-        const QString name = code == kEndings ? QStringLiteral("endings and bonus") : placeName(code);
+        const QString name =
+            code == kEndings ? QStringLiteral("endings and bonus") : placeName(code);
         out << "  subgraph cluster_" << cluster++ << " {\n    label="
             << dotString(name.isEmpty() ? code : QStringLiteral("%1 (%2)").arg(name, code))
             << ";\n";
@@ -503,7 +530,8 @@ void StoryMap::writeDot(QTextStream &out) const
             label.chop(4);
             if (!s.firstMessage.isEmpty())
                 label += u'\n' + shortened(s.firstMessage);
-            out << "    " << nodeId(s.event) << " [label=" << dotString(label).replace(u'\n', "\\n");
+            out << "    " << nodeId(s.event)
+                << " [label=" << dotString(label).replace(u'\n', "\\n");
             if (!m_reachable[static_cast<std::size_t>(i)])
                 out << ", style=filled, fillcolor=lightgrey";
             out << "];\n";
@@ -515,7 +543,8 @@ void StoryMap::writeDot(QTextStream &out) const
         if (find(e.to) < 0 && missing.insert(e.to).second) {
             QString label = engine::scriptFileName(e.to.place, e.to.number);
             label.chop(4);
-            out << "  " << nodeId(e.to) << " [label=" << dotString(label + QStringLiteral("\nmissing")).replace(u'\n', "\\n")
+            out << "  " << nodeId(e.to) << " [label="
+                << dotString(label + QStringLiteral("\nmissing")).replace(u'\n', "\\n")
                 << ", color=red, fontcolor=red, style=dashed];\n";
         }
         out << "  " << nodeId(e.from) << " -> " << nodeId(e.to) << " [label=" << dotString(e.label);

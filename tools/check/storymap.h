@@ -10,7 +10,8 @@
 #include <map>
 #include <vector>
 
-namespace vm2::check {
+namespace vm2::check
+{
 
 // The shape of a story: which events play which, through jumps, next days,
 // endings and the event counters of the places, and which scripts can be reached.
@@ -24,6 +25,8 @@ namespace vm2::check {
 //    its main flow, before any line that may hand over) plays at most once, so its
 //    advances of other counters come at most once each: their sum bounds what they
 //    add together;
+//  - once-a-game blocks: block 1 of a flag branch that surely sets its flag plays
+//    once, unless some line clears that flag, so its advances are one-time too;
 //  - free advances: every other advance (in events that a jump, the start of a
 //    game or LOAD plays whatever the counter holds, in events that may play again,
 //    in endings) may come at any time, any number of times.
@@ -56,13 +59,13 @@ private:
     struct Counter {
         QString code;
         bool reached = false;
-        int cap = 0;    // largest value followed
-        int budget = 0; // largest sum of one-time advances followed
+        int cap = 0;           // largest value followed
+        int budget = 0;        // largest sum of one-time advances followed
         std::vector<char> has; // by value
         // By value: the least sum of one-time advances that reaches it. A state that
         // used less can do all that one which used more can, so it is all we keep.
         std::vector<int> leastUsed;
-        std::vector<Origin> origin; // by value: the first advance that gave it
+        std::vector<Origin> origin;  // by value: the first advance that gave it
         std::vector<int> free, once; // distinct amounts
         std::vector<Origin> freeOrigin, onceOrigin;
     };
@@ -90,6 +93,9 @@ private:
     void processScript(int script);
     void processState(const Item &item);
     std::vector<int> ownSums(int script) const;
+    // The counter an advance of `script` steps freely or once (-1: an own step).
+    bool isOwnStep(int script, const Advance &a) const;
+    bool isOnce(int script, const Advance &a) const;
     void report(Findings &findings) const;
     std::vector<Edge> edges() const;
 
@@ -99,6 +105,7 @@ private:
     std::array<Counter, 10> m_counters; // by slot; slot 0 belongs to no place
     std::deque<Item> m_work;
     QStringList m_places;
+    std::array<bool, 10> m_clearedFlags{};
 };
 
 } // namespace vm2::check
