@@ -14,8 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace
-{
+namespace {
 
 constexpr int kScripts = 10000;
 constexpr int kLines = 50;

@@ -10,8 +10,7 @@
 using namespace vm2;
 using namespace vm2::test;
 
-namespace
-{
+namespace {
 
 const QString kRowScript = QStringLiteral("ibent2-0.da2");
 

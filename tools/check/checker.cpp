@@ -9,11 +9,9 @@
 #include <QDir>
 #include <QFile>
 
-namespace vm2::check
-{
+namespace vm2::check {
 
-namespace
-{
+namespace {
 
 QString placeName(const QString &code)
 {

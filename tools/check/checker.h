@@ -5,8 +5,7 @@
 #include <QString>
 #include <QTextStream>
 
-namespace vm2::check
-{
+namespace vm2::check {
 
 struct Options {
     QString dataFolder; // holds dat1 and dat2

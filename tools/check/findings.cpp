@@ -2,11 +2,9 @@
 
 #include <algorithm>
 
-namespace vm2::check
-{
+namespace vm2::check {
 
-namespace
-{
+namespace {
 
 // Compares names with runs of digits taken as numbers.
 int naturalCompare(const QString &a, const QString &b)

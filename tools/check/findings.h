@@ -3,8 +3,7 @@
 #include <QString>
 #include <vector>
 
-namespace vm2::check
-{
+namespace vm2::check {
 
 enum class Severity { Warning, Error };
 

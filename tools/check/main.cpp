@@ -7,8 +7,7 @@
 #include <QCoreApplication>
 #include <cstdio>
 
-namespace
-{
+namespace {
 const char kUsage[] = "usage: velmora2-check [--data DIR] [--graph FILE.dot] [--werror]\n";
 }
 

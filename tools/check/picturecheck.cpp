@@ -6,11 +6,9 @@
 
 #include <QImage>
 
-namespace vm2::check
-{
+namespace vm2::check {
 
-namespace
-{
+namespace {
 
 constexpr QRgb kWhite = 0xFFFFFF;
 

@@ -6,8 +6,7 @@
 #include <QString>
 #include <map>
 
-namespace vm2::check
-{
+namespace vm2::check {
 
 // Checks the pictures that scripts and place moves load: that each exists, decodes
 // and has the size of its role, and that the masked ones (characters, faces, event

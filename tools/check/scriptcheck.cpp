@@ -6,8 +6,7 @@
 #include <QFile>
 #include <optional>
 
-namespace vm2::check
-{
+namespace vm2::check {
 
 using engine::Command;
 using engine::KindInfo;
@@ -42,8 +41,7 @@ bool parseScriptName(const QString &name, EventId *event)
     return true;
 }
 
-namespace
-{
+namespace {
 
 constexpr char kBom[] = "\xEF\xBB\xBF";
 

@@ -6,8 +6,7 @@
 #include <array>
 #include <vector>
 
-namespace vm2::check
-{
+namespace vm2::check {
 
 // An event: place code and event number.
 struct EventId {

@@ -10,8 +10,7 @@
 #include <map>
 #include <vector>
 
-namespace vm2::check
-{
+namespace vm2::check {
 
 // The shape of a story: which events play which, through jumps, next days,
 // endings and the event counters of the places, and which scripts can be reached.
