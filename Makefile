@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 60
 ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
 
-.PHONY: all deps configure build test run bench test-asan fuzz clean distclean
+.PHONY: all deps configure build test run bench story-map test-asan fuzz clean distclean
 
 all: build
 
@@ -48,6 +48,14 @@ fuzz: deps
 		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVM2_FUZZ=ON -DVM2_BUILD_TESTS=OFF
 	cmake --build $(FUZZ_DIR) --parallel
 	scripts/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+# The demo story's map: build/story-map.dot, and build/story-map.svg with Graphviz.
+story-map: build
+	-$(BUILD_DIR)/bin/velmora2-check --data $(BUILD_DIR)/bin --graph $(BUILD_DIR)/story-map.dot
+	@if command -v dot >/dev/null 2>&1; then \
+		dot -Tsvg $(BUILD_DIR)/story-map.dot -o $(BUILD_DIR)/story-map.svg && \
+		echo "story map: $(BUILD_DIR)/story-map.svg"; \
+	else echo "story map: $(BUILD_DIR)/story-map.dot (install graphviz to render it)"; fi
 
 clean:
 	-cmake --build $(BUILD_DIR) --target clean

@@ -123,8 +123,7 @@ void Engine::choice(const Command &cmd, std::optional<Next> &handOver)
     const int opening = m_channel.lineNumber();
     auto readCaption = [&] {
         if (m_channel.atEnd())
-            throw ScriptError(Fault::InputPastEnd,
-                              QStringLiteral("the choice on line %1 needs two caption lines").arg(opening));
+            throw captionsPastEnd(opening);
         return m_channel.readLine();
     };
     const QString caption1 = readCaption();
@@ -138,7 +137,8 @@ void Engine::choice(const Command &cmd, std::optional<Next> &handOver)
 
 void Engine::flagBranch(const Command &cmd, std::optional<Next> &handOver)
 {
-    playBlocks(m_channel.lineNumber(), m_state.Ibentflag(cmd.index) == 0, cmd.countA, cmd.countB, handOver);
+    playBlocks(m_channel.lineNumber(), m_state.Ibentflag(cmd.index) == 0, cmd.countA, cmd.countB,
+               handOver);
 }
 
 void Engine::playBlocks(int opening, bool first, int countA, int countB,
@@ -146,11 +146,7 @@ void Engine::playBlocks(int opening, bool first, int countA, int countB,
 {
     auto nextLine = [&](int remaining) {
         if (m_channel.atEnd())
-            throw ScriptError(Fault::InputPastEnd,
-                              QStringLiteral("the blocks of line %1 reach %2 lines past the end of "
-                                             "the file")
-                                  .arg(opening)
-                                  .arg(remaining));
+            throw blocksPastEnd(opening, remaining);
         return m_channel.readLine();
     };
     // Lines left to read of blocks 1 and 2 together, for the error message.

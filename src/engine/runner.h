@@ -69,8 +69,8 @@ private:
     std::optional<Next> execute(const QString &line, Where where);
     void choice(const Command &cmd, std::optional<Next> &handOver);
     void flagBranch(const Command &cmd, std::optional<Next> &handOver);
-    void playBlocks(int opening, bool first, int countA, int countB,
-                    std::optional<Next> &handOver);
+    // `opening`: the line of the "4" or "6", which errors name.
+    void playBlocks(int opening, bool first, int countA, int countB, std::optional<Next> &handOver);
     void message(const Command &cmd, bool waits);
     void advanceWait();
     void finishEnding(const PendingEnding &ending);

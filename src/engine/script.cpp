@@ -162,6 +162,20 @@ Command parseCommand(QStringView line)
     return cmd;
 }
 
+ScriptError captionsPastEnd(int line)
+{
+    return ScriptError(Fault::InputPastEnd,
+                       QStringLiteral("the choice on line %1 needs two caption lines").arg(line));
+}
+
+ScriptError blocksPastEnd(int line, int missing)
+{
+    return ScriptError(Fault::InputPastEnd,
+                       QStringLiteral("the blocks of line %1 reach %2 lines past the end of the file")
+                           .arg(line)
+                           .arg(missing));
+}
+
 QString scriptFileName(const QString &place, int number)
 {
     return QStringLiteral("ibent") + place + u'-' + QString::number(number) + QStringLiteral(".da2");

@@ -13,6 +13,8 @@
 // kLineKinds below is the one list of kinds: the runner, the command executor and
 // the checker all work from it and from parseCommand().
 
+#include "platform/scripterror.h"
+
 #include <QString>
 #include <QStringView>
 #include <array>
@@ -84,6 +86,12 @@ struct Command {
 // error: TypeMismatch for a non-digit, SubscriptOutOfRange for a flag outside 1..9
 // or a heroine outside 2..5. `line` must start with a kind character.
 Command parseCommand(QStringView line);
+
+// The errors of a choice or flag branch on line `line` whose lines run past the end of
+// the file: a choice without its two caption lines, and blocks that lack `missing`
+// lines. The runner raises them as it plays; the checker reports them beforehand.
+platform::ScriptError captionsPastEnd(int line);
+platform::ScriptError blocksPastEnd(int line, int missing);
 
 // "ibentA-12.da2": the script of an event, named by place code and event number.
 QString scriptFileName(const QString &place, int number);

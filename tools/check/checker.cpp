@@ -1,0 +1,96 @@
+#include "checker.h"
+
+#include "picturecheck.h"
+#include "scriptcheck.h"
+#include "storymap.h"
+
+#include "places/places.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace vm2::check {
+
+namespace {
+
+QString placeName(const QString &code)
+{
+    for (int n = 1; n <= 9; ++n) {
+        const places::Place *p = places::placeByNumber(n);
+        if (QStringView(p->code) == code)
+            return QString::fromUtf16(p->name);
+    }
+    return code;
+}
+
+} // namespace
+
+Result checkData(const QString &dataFolder, QTextStream *dot)
+{
+    Result result;
+    Findings &findings = result.findings;
+    const QDir scripts(dataFolder + QStringLiteral("/dat2"));
+    if (!scripts.exists())
+        findings.error(QStringLiteral("dat2"), 0, QStringLiteral("the folder does not exist"));
+
+    std::vector<ScriptInfo> infos;
+    const QStringList names =
+        scripts.exists() ? scripts.entryList(QDir::Files, QDir::Name) : QStringList();
+    result.scripts = static_cast<int>(names.size());
+    for (const QString &name : names) {
+        EventId event;
+        if (!parseScriptName(name, &event)) {
+            findings.error(QStringLiteral("dat2/") + name, 0,
+                           QStringLiteral("the name does not follow the rule "
+                                          "ibent<place>-<number>.da2 (a number without leading "
+                                          "zeros): no event plays this file"));
+            continue;
+        }
+        infos.push_back(checkScript(dataFolder, event, findings));
+    }
+
+    PictureCheck pictures(dataFolder);
+    for (const ScriptInfo &s : infos) {
+        for (const PictureUse &use : s.pictures)
+            pictures.check(use, s.file, findings);
+    }
+
+    StoryMap map(std::move(infos));
+    map.analyse(findings);
+    // A place button loads the place's background before its event plays.
+    for (const QString &code : map.placesReached()) {
+        const QString file = QStringLiteral("dat1/back%1.da1").arg(code);
+        pictures.check({file, PictureRole::Background, {}, 0}, file, findings,
+                       QStringLiteral(" (the place button of %1 loads it)").arg(placeName(code)));
+    }
+    if (dot)
+        map.writeDot(*dot);
+    return result;
+}
+
+int run(const Options &options, QTextStream &out, QTextStream &err)
+{
+    QFile graph;
+    QTextStream dot;
+    if (!options.graphFile.isEmpty()) {
+        graph.setFileName(options.graphFile);
+        if (!graph.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+            err << "velmora2-check: cannot write " << options.graphFile << ": "
+                << graph.errorString() << '\n';
+            return 2;
+        }
+        dot.setDevice(&graph);
+        dot.setEncoding(QStringConverter::Utf8);
+    }
+    const Result result = checkData(options.dataFolder, graph.isOpen() ? &dot : nullptr);
+    dot.flush();
+    for (const Finding &f : result.findings.sorted())
+        out << f.text() << '\n';
+    const int errors = result.findings.errors();
+    const int warnings = result.findings.warnings();
+    out << summary(errors, warnings, result.scripts) << '\n';
+    out.flush();
+    return errors > 0 || (options.werror && warnings > 0) ? 1 : 0;
+}
+
+} // namespace vm2::check

@@ -1,0 +1,325 @@
+#include "scriptcheck.h"
+
+#include "engine/script.h"
+#include "platform/scriptchannel.h"
+
+#include <QFile>
+#include <optional>
+
+namespace vm2::check {
+
+using engine::Command;
+using engine::KindInfo;
+using engine::Where;
+using platform::ScriptError;
+
+QString EventId::file() const
+{
+    return QStringLiteral("dat2/") + engine::scriptFileName(place, number);
+}
+
+bool parseScriptName(const QString &name, EventId *event)
+{
+    const QLatin1String prefix("ibent"), suffix(".da2");
+    // ibent, the place, "-", at least one digit, .da2
+    if (name.size() < prefix.size() + 3 + suffix.size() || !name.startsWith(prefix) ||
+        !name.endsWith(suffix) || name.at(prefix.size() + 1) != u'-')
+        return false;
+    const QChar place = name.at(prefix.size());
+    if (place.isSurrogate())
+        return false;
+    const QStringView number =
+        QStringView(name).mid(prefix.size() + 2, name.size() - prefix.size() - 2 - suffix.size());
+    // The engine writes the number as QString::number does: no blank, no plus sign,
+    // no leading zero; so a name is valid exactly when it reads back the same.
+    bool ok = false;
+    const int value = number.toInt(&ok);
+    if (!ok || value < -32768 || value > 32767 || QString::number(value) != number)
+        return false;
+    if (event)
+        *event = {QString(place), value};
+    return true;
+}
+
+namespace {
+
+constexpr char kBom[] = "\xEF\xBB\xBF";
+
+QString faultText(const ScriptError &e)
+{
+    return platform::faultName(e.fault()) + QStringLiteral(": ") + e.detail();
+}
+
+class ScriptChecker
+{
+public:
+    ScriptChecker(const EventId &event, Findings &findings) : m_findings(findings)
+    {
+        m_info.event = event;
+        m_info.file = event.file();
+    }
+
+    bool read(const QString &path);
+    void check();
+    ScriptInfo take() { return std::move(m_info); }
+
+private:
+    void error(int line, const QString &message) { m_findings.error(m_info.file, line, message); }
+    void warning(int line, const QString &message)
+    {
+        m_findings.warning(m_info.file, line, message);
+    }
+
+    std::optional<Command> parse(int line, const QString &text);
+    void blocks(int line, const Command &cmd, qsizetype &next);
+    void play(int line, const Command &cmd, Where where);
+    void message(int line, const Command &cmd);
+    int guardOf(const Command &branch, qsizetype first, qsizetype available) const;
+
+    ScriptInfo m_info;
+    Findings &m_findings;
+    std::vector<QString> m_lines;
+    bool m_mayHaveHandedOver = false; // a line before the current one may have ended the script
+    bool m_inMainFlow = true;
+    int m_guardFlag = 0; // the flag that guards the block being checked
+};
+
+bool ScriptChecker::read(const QString &path)
+{
+    // The channel skips a byte-order mark silently; real scripts carry none.
+    QFile raw(path);
+    if (raw.open(QIODevice::ReadOnly) && raw.read(3) == kBom)
+        warning(1, QStringLiteral("the file starts with a UTF-8 byte-order mark: scripts are "
+                                  "code page 932 text"));
+    platform::ScriptChannel channel;
+    int invalid = 0, firstInvalid = 0;
+    try {
+        channel.open(path, m_info.file);
+        while (!channel.atEnd()) {
+            m_lines.push_back(channel.readLine());
+            if (!channel.lastLineValid() && invalid++ == 0)
+                firstInvalid = channel.lineNumber();
+        }
+    } catch (const ScriptError &e) {
+        error(0, faultText(e));
+        return false;
+    }
+    if (invalid > 0) {
+        QString text = QStringLiteral("the line is not valid code page 932 text");
+        if (invalid > 1)
+            text += QStringLiteral(" (nor are %1 more lines of the file)").arg(invalid - 1);
+        error(firstInvalid, text);
+    }
+    return true;
+}
+
+std::optional<Command> ScriptChecker::parse(int line, const QString &text)
+{
+    try {
+        return engine::parseCommand(text);
+    } catch (const ScriptError &e) {
+        error(line, faultText(e));
+        return std::nullopt;
+    }
+}
+
+// Plays the script as the runner reads it: the main flow line by line, each "4"
+// and "6" with its caption lines and both its blocks (every block line is checked,
+// whichever block a player would get). Lines after a hand-over of the main flow
+// are still checked, and the first command among them is reported as never played.
+void ScriptChecker::check()
+{
+    const auto count = static_cast<qsizetype>(m_lines.size());
+    int handOver = 0;
+    bool deadReported = false;
+    qsizetype next = 0;
+    while (next < count) {
+        const int line = static_cast<int>(next) + 1;
+        const QString &text = m_lines[static_cast<std::size_t>(next++)];
+        const KindInfo *info = engine::lineKind(text);
+        if (!info)
+            continue;
+        if (handOver && !deadReported) {
+            warning(line, QStringLiteral("the line is never played: the script ends at the "
+                                         "hand-over on line %1")
+                              .arg(handOver));
+            deadReported = true;
+        }
+        const std::optional<Command> cmd = parse(line, text);
+        if (!cmd)
+            continue; // a "4" or "6" without counts: its blocks are unknown
+        if (info->opensBlocks) {
+            blocks(line, *cmd, next);
+            continue;
+        }
+        play(line, *cmd, Where::MainFlow);
+        if (info->handsOver && !handOver)
+            handOver = line;
+        m_mayHaveHandedOver = m_mayHaveHandedOver || info->handsOver;
+    }
+}
+
+void ScriptChecker::blocks(int line, const Command &cmd, qsizetype &next)
+{
+    const auto count = static_cast<qsizetype>(m_lines.size());
+    if (cmd.kind == engine::Kind::Choice) {
+        if (cmd.countA == 0 && cmd.countB == 0)
+            warning(line, QStringLiteral("both blocks of the choice are empty: either answer "
+                                         "goes on at the next line"));
+        if (count - next < 2) {
+            error(line, faultText(engine::captionsPastEnd(line)));
+            next = count;
+            return;
+        }
+        next += 2; // the captions are shown as written, whatever they hold
+    }
+    const qsizetype wanted = cmd.countA + cmd.countB;
+    const qsizetype available = std::min(wanted, count - next);
+    if (available < wanted)
+        error(line, faultText(engine::blocksPastEnd(line, static_cast<int>(wanted - available))));
+    m_inMainFlow = false;
+    m_guardFlag = cmd.kind == engine::Kind::FlagBranch ? guardOf(cmd, next, available) : 0;
+    for (qsizetype i = next; i < next + available; ++i) {
+        if (i == next + cmd.countA)
+            m_guardFlag = 0; // block 2 plays while the flag is set
+        const QString &text = m_lines[static_cast<std::size_t>(i)];
+        const KindInfo *info = engine::lineKind(text);
+        if (!info)
+            continue;
+        if (info->handsOver)
+            m_mayHaveHandedOver = true;
+        const int blockLine = static_cast<int>(i) + 1;
+        if (!info->inBlocks) {
+            warning(blockLine, QStringLiteral("a \"%1\" line inside a block does nothing: it opens "
+                                              "no blocks, and the lines after it are lines of "
+                                              "this block")
+                                   .arg(text.front()));
+            continue;
+        }
+        if (const std::optional<Command> blockCmd = parse(blockLine, text))
+            play(blockLine, *blockCmd, Where::Block);
+    }
+    next += available;
+    m_inMainFlow = true;
+    m_guardFlag = 0;
+}
+
+// Block 1 of a flag branch plays while its flag is 0; when the block surely sets the
+// flag to something else (before any line that may hand over), it cannot play again
+// until a line clears the flag.
+int ScriptChecker::guardOf(const Command &branch, qsizetype first, qsizetype available) const
+{
+    const qsizetype end = first + std::min<qsizetype>(branch.countA, available);
+    for (qsizetype i = first; i < end; ++i) {
+        const QString &text = m_lines[static_cast<std::size_t>(i)];
+        const KindInfo *info = engine::lineKind(text);
+        if (!info || !info->inBlocks)
+            continue;
+        if (info->handsOver)
+            return 0;
+        if (info->kind != engine::Kind::SetFlag)
+            continue;
+        try {
+            const Command set = engine::parseCommand(text);
+            if (set.index == branch.index && set.value != 0)
+                return branch.index;
+        } catch (const ScriptError &) {
+            return 0; // reported where the line is checked
+        }
+    }
+    return 0;
+}
+
+void ScriptChecker::play(int line, const Command &cmd, Where where)
+{
+    using engine::Kind;
+    const bool inBlock = where == Where::Block;
+    switch (cmd.kind) {
+    case Kind::Background:
+        m_info.pictures.push_back(
+            {QStringLiteral("dat1/back%1.da1").arg(cmd.code), PictureRole::Background, {}, line});
+        break;
+    case Kind::PlaceLabel:
+        if (engine::placeLabelName(cmd.code.front(), where).isNull())
+            warning(line, QStringLiteral("place-label code \"%1\" is not known: the place label "
+                                         "is left unchanged")
+                              .arg(cmd.code));
+        break;
+    case Kind::Picture:
+        m_info.pictures.push_back({QStringLiteral("dat1/ibent%1.da1").arg(cmd.code),
+                                   PictureRole::EventPicture,
+                                   {},
+                                   line});
+        break;
+    case Kind::Character:
+        m_info.pictures.push_back(
+            {cmd.variant == 0
+                 ? QStringLiteral("dat1/chara%1.da1").arg(cmd.code)
+                 : QStringLiteral("dat1/chara%1-%2.da1").arg(cmd.code).arg(cmd.variant),
+             PictureRole::Character, cmd.code, line});
+        if (cmd.code != QStringLiteral("A"))
+            m_info.pictures.push_back(
+                {QStringLiteral("dat1/f%1.da1").arg(cmd.code), PictureRole::Face, cmd.code, line});
+        break;
+    case Kind::Talk:
+    case Kind::TalkNoWait:
+        message(line, cmd);
+        break;
+    case Kind::SetFlag:
+        if (cmd.value == 0)
+            m_info.clearsFlag[static_cast<std::size_t>(cmd.index)] = true;
+        break;
+    case Kind::Choice:
+    case Kind::FlagBranch:
+    case Kind::Love:
+        break;
+    case Kind::Counter:
+        m_info.advances.push_back(
+            {cmd.index, cmd.value, line, m_inMainFlow && !m_mayHaveHandedOver, m_guardFlag});
+        break;
+    case Kind::NextDay:
+        m_info.pictures.push_back(
+            {QStringLiteral("dat1/back1.da1"), PictureRole::Background, {}, line});
+        m_info.handOvers.push_back({HandOver::NextDay, line, inBlock, {QStringLiteral("1"), 0}, 0});
+        break;
+    case Kind::Jump:
+        m_info.handOvers.push_back({HandOver::Jump, line, inBlock, {cmd.code, cmd.value}, 0});
+        break;
+    case Kind::Ending:
+        m_info.handOvers.push_back({HandOver::Ending, line, inBlock, {}, cmd.index});
+        break;
+    }
+}
+
+void ScriptChecker::message(int line, const Command &cmd)
+{
+    const bool waits = cmd.kind == engine::Kind::Talk;
+    if (m_info.firstMessage.isEmpty())
+        m_info.firstMessage = cmd.text;
+    std::uint32_t colour = 0;
+    if (!engine::speakerColour(cmd.speaker, waits, &colour)) {
+        warning(line, QStringLiteral("speaker code \"%1\" is not 1 to 4: the message is not "
+                                     "shown%2")
+                          .arg(cmd.speaker)
+                          .arg(waits ? QStringLiteral(", but the line still waits") : QString()));
+        return;
+    }
+    // After an event started by a place button, a message with "End" in it is taken
+    // for an ending's closing words. Endings and the bonus (place "9") are no places.
+    if (m_info.event.place != QStringLiteral("9") && cmd.text.contains(QStringLiteral("End")))
+        warning(line, QStringLiteral("the message contains \"End\": if it is the last of an "
+                                     "event started by a place button, no place button is "
+                                     "offered after it"));
+}
+
+} // namespace
+
+ScriptInfo checkScript(const QString &dataFolder, const EventId &event, Findings &findings)
+{
+    ScriptChecker checker(event, findings);
+    if (checker.read(dataFolder + QStringLiteral("/") + event.file()))
+        checker.check();
+    return checker.take();
+}
+
+} // namespace vm2::check

@@ -1,0 +1,483 @@
+#include "storymap.h"
+
+#include "engine/script.h"
+#include "places/places.h"
+
+#include <algorithm>
+#include <limits>
+#include <set>
+
+namespace vm2::check {
+
+namespace {
+
+const QString kHome = QStringLiteral("1");
+const QString kEndings = QStringLiteral("9");
+constexpr int kBonusEvent = 8;
+
+int endingEvent(int heroine, bool happy)
+{
+    if (heroine == 5)
+        return happy ? 0 : 1;
+    return happy ? heroine : heroine + 3;
+}
+
+QString placeName(const QString &code)
+{
+    for (int n = 1; n <= 9; ++n) {
+        const places::Place *p = places::placeByNumber(n);
+        if (QStringView(p->code) == code)
+            return QString::fromUtf16(p->name);
+    }
+    return QString();
+}
+
+QString fileNotFound(const EventId &event, const QString &what)
+{
+    return QStringLiteral("File not found: %1 (%2)").arg(event.file(), what);
+}
+
+} // namespace
+
+StoryMap::StoryMap(std::vector<ScriptInfo> scripts) : m_scripts(std::move(scripts))
+{
+    for (std::size_t i = 0; i < m_scripts.size(); ++i)
+        m_index.emplace(m_scripts[i].event, static_cast<int>(i));
+    m_reachable.assign(m_scripts.size(), 0);
+    m_processed.assign(m_scripts.size(), 0);
+    m_unbound.assign(m_scripts.size(), 0);
+    m_playsOnce.assign(m_scripts.size(), 0);
+    for (int slot = 1; slot < static_cast<int>(m_counters.size()); ++slot)
+        m_counters[static_cast<std::size_t>(slot)].code =
+            QString::fromUtf16(places::placeByNumber(slot)->code);
+}
+
+int StoryMap::find(const EventId &event) const
+{
+    const auto it = m_index.find(event);
+    return it == m_index.end() ? -1 : it->second;
+}
+
+bool StoryMap::isReachable(const EventId &event) const
+{
+    const int i = find(event);
+    return i >= 0 && m_reachable[static_cast<std::size_t>(i)];
+}
+
+int StoryMap::slotOf(const QString &code) const
+{
+    for (int slot = 1; slot < static_cast<int>(m_counters.size()); ++slot) {
+        if (m_counters[static_cast<std::size_t>(slot)].code == code)
+            return slot;
+    }
+    return -1;
+}
+
+// An event of a place played only by its button (or at home by a next day in a
+// block): the counter then holds the event's own number.
+bool StoryMap::isBound(int script) const
+{
+    const ScriptInfo &s = m_scripts[static_cast<std::size_t>(script)];
+    return slotOf(s.event.place) > 0 && !m_unbound[static_cast<std::size_t>(script)];
+}
+
+// The places a player can walk to: from home along the place buttons, and from
+// every place a jump makes current.
+void StoryMap::findPlaces()
+{
+    QStringList todo{kHome};
+    for (const ScriptInfo &s : m_scripts) {
+        for (const HandOver &h : s.handOvers) {
+            if (h.type == HandOver::Jump)
+                todo << h.target.place;
+        }
+    }
+    QStringList seen;
+    while (!todo.isEmpty()) {
+        const QString code = todo.takeFirst();
+        if (seen.contains(code))
+            continue;
+        seen << code;
+        engine::PlaceButtons buttons;
+        places::SetPlaceButtons(code, buttons);
+        for (const engine::PlaceButton &b : buttons) {
+            if (!b.visible)
+                continue;
+            const QString to = places::codeForTag(b.tag);
+            if (!m_places.contains(to))
+                m_places << to;
+            todo << to;
+        }
+    }
+}
+
+void StoryMap::reach(int script)
+{
+    auto &flag = m_reachable[static_cast<std::size_t>(script)];
+    if (flag)
+        return;
+    flag = 1;
+    m_work.push_back({script, 0, 0, 0});
+}
+
+void StoryMap::addState(int slot, int value, int used, Origin origin)
+{
+    Counter &c = m_counters[static_cast<std::size_t>(slot)];
+    if (value < 0 || value > c.cap || used > c.budget ||
+        used >= c.leastUsed[static_cast<std::size_t>(value)])
+        return;
+    c.leastUsed[static_cast<std::size_t>(value)] = used;
+    if (!c.has[static_cast<std::size_t>(value)]) {
+        c.has[static_cast<std::size_t>(value)] = 1;
+        c.origin[static_cast<std::size_t>(value)] = origin;
+    }
+    m_work.push_back({-1, slot, value, used});
+}
+
+// A free or one-time advance of a reachable script: it applies to every state so far
+// and, through processState(), to every later one.
+void StoryMap::addStep(int slot, int amount, bool once, Origin origin)
+{
+    if (slot < 1 || slot >= static_cast<int>(m_counters.size()) || amount <= 0)
+        return;
+    Counter &c = m_counters[static_cast<std::size_t>(slot)];
+    auto &amounts = once ? c.once : c.free;
+    if (std::find(amounts.begin(), amounts.end(), amount) != amounts.end())
+        return;
+    amounts.push_back(amount);
+    (once ? c.onceOrigin : c.freeOrigin).push_back(origin);
+    for (int v = 0; v <= c.cap; ++v) {
+        if (c.has[static_cast<std::size_t>(v)]) {
+            const int used = c.leastUsed[static_cast<std::size_t>(v)];
+            addState(slot, v + amount, once ? used + amount : used, origin);
+        }
+    }
+}
+
+// Every total that the script's advances of its own counter can make.
+std::vector<int> StoryMap::ownSums(int script) const
+{
+    const ScriptInfo &s = m_scripts[static_cast<std::size_t>(script)];
+    const int slot = slotOf(s.event.place);
+    const int cap = m_counters[static_cast<std::size_t>(slot)].cap;
+    std::vector<char> sums(static_cast<std::size_t>(cap) + 1, 0);
+    sums[0] = 1;
+    for (const Advance &a : s.advances) {
+        if (a.slot != slot || a.amount <= 0)
+            continue;
+        for (int v = cap - a.amount; v >= 0; --v) {
+            if (sums[static_cast<std::size_t>(v)])
+                sums[static_cast<std::size_t>(v + a.amount)] = 1;
+        }
+    }
+    std::vector<int> result;
+    for (int v = 1; v <= cap; ++v) {
+        if (sums[static_cast<std::size_t>(v)])
+            result.push_back(v);
+    }
+    return result;
+}
+
+bool StoryMap::isOwnStep(int script, const Advance &a) const
+{
+    return isBound(script) &&
+           a.slot == slotOf(m_scripts[static_cast<std::size_t>(script)].event.place);
+}
+
+bool StoryMap::isOnce(int script, const Advance &a) const
+{
+    return m_playsOnce[static_cast<std::size_t>(script)] ||
+           (a.guardFlag > 0 && !m_clearedFlags[static_cast<std::size_t>(a.guardFlag)]);
+}
+
+// The own steps of a bound event, from its number with `used` one-time advances.
+void StoryMap::ownSteps(int script, int used)
+{
+    const ScriptInfo &s = m_scripts[static_cast<std::size_t>(script)];
+    const int slot = slotOf(s.event.place);
+    const auto first = std::find_if(s.advances.begin(), s.advances.end(),
+                                    [slot](const Advance &a) { return a.slot == slot; });
+    if (first == s.advances.end())
+        return;
+    for (const int sum : ownSums(script))
+        addState(slot, s.event.number + sum, used, {script, first->line});
+}
+
+void StoryMap::processScript(int script)
+{
+    m_processed[static_cast<std::size_t>(script)] = 1;
+    const ScriptInfo &s = m_scripts[static_cast<std::size_t>(script)];
+    for (const HandOver &h : s.handOvers) {
+        switch (h.type) {
+        case HandOver::Jump:
+            if (const int t = find(h.target); t >= 0)
+                reach(t);
+            break;
+        case HandOver::Ending:
+            for (const bool happy : {true, false}) {
+                if (const int t = find({kEndings, endingEvent(h.heroine, happy)}); t >= 0)
+                    reach(t);
+            }
+            break;
+        case HandOver::NextDay:
+            // In a block the home event follows the home counter, whose values the
+            // place button of home plays anyway.
+            if (!h.inBlock) {
+                if (const int t = find({kHome, 0}); t >= 0)
+                    reach(t);
+            }
+            break;
+        }
+    }
+    const int own = isBound(script) ? slotOf(s.event.place) : -1;
+    if (own > 0) {
+        const Counter &c = m_counters[static_cast<std::size_t>(own)];
+        const auto n = static_cast<std::size_t>(s.event.number);
+        if (n < c.has.size() && c.has[n])
+            ownSteps(script, c.leastUsed[n]);
+    }
+    for (const Advance &a : s.advances) {
+        if (!isOwnStep(script, a))
+            addStep(a.slot, a.amount, isOnce(script, a), {script, a.line});
+    }
+}
+
+void StoryMap::processState(const Item &item)
+{
+    Counter &c = m_counters[static_cast<std::size_t>(item.slot)];
+    if (item.used > c.leastUsed[static_cast<std::size_t>(item.value)])
+        return; // a better state for this value came since
+    if (const int t = find({c.code, item.value}); t >= 0 && c.reached) {
+        reach(t);
+        if (m_processed[static_cast<std::size_t>(t)] && isBound(t))
+            ownSteps(t, item.used);
+    }
+    for (std::size_t i = 0; i < c.free.size(); ++i)
+        addState(item.slot, item.value + c.free[i], item.used, c.freeOrigin[i]);
+    for (std::size_t i = 0; i < c.once.size(); ++i)
+        addState(item.slot, item.value + c.once[i], item.used + c.once[i], c.onceOrigin[i]);
+}
+
+// What is known of every script before the walk: which events are bound to their
+// counter, which play at most once, and how far each counter is followed.
+void StoryMap::setUp()
+{
+    findPlaces();
+    for (const ScriptInfo &s : m_scripts) {
+        for (const HandOver &h : s.handOvers) {
+            if (const int t = h.type == HandOver::Jump ? find(h.target) : -1; t >= 0)
+                m_unbound[static_cast<std::size_t>(t)] = 1;
+        }
+    }
+    // The start of a game and LOAD play home event 0 whatever the home counter holds.
+    if (const int start = find({kHome, 0}); start >= 0)
+        m_unbound[static_cast<std::size_t>(start)] = 1;
+
+    for (const ScriptInfo &s : m_scripts) {
+        for (std::size_t f = 0; f < m_clearedFlags.size(); ++f)
+            m_clearedFlags[f] = m_clearedFlags[f] || s.clearsFlag[f];
+    }
+    std::map<QString, int> largestEvent;
+    std::array<int, 10> largestAdvance{}, onceSum{};
+    for (std::size_t i = 0; i < m_scripts.size(); ++i) {
+        const ScriptInfo &s = m_scripts[i];
+        auto [it, added] = largestEvent.emplace(s.event.place, s.event.number);
+        if (!added)
+            it->second = std::max(it->second, s.event.number);
+        const int own = slotOf(s.event.place);
+        m_playsOnce[i] = isBound(static_cast<int>(i)) &&
+                         std::any_of(s.advances.begin(), s.advances.end(), [own](const Advance &a) {
+                             return a.slot == own && a.amount > 0 && a.certain;
+                         });
+        for (const Advance &a : s.advances) {
+            auto &largest = largestAdvance[static_cast<std::size_t>(a.slot)];
+            largest = std::max(largest, a.amount);
+            if (!isOwnStep(static_cast<int>(i), a) && isOnce(static_cast<int>(i), a))
+                onceSum[static_cast<std::size_t>(a.slot)] += a.amount;
+        }
+    }
+    for (int slot = 1; slot < static_cast<int>(m_counters.size()); ++slot) {
+        Counter &c = m_counters[static_cast<std::size_t>(slot)];
+        c.reached = m_places.contains(c.code);
+        const auto it = largestEvent.find(c.code);
+        c.cap = std::max(0, it == largestEvent.end() ? 0 : it->second) +
+                largestAdvance[static_cast<std::size_t>(slot)];
+        c.budget = onceSum[static_cast<std::size_t>(slot)];
+        c.has.assign(static_cast<std::size_t>(c.cap) + 1, 0);
+        c.leastUsed.assign(static_cast<std::size_t>(c.cap) + 1, std::numeric_limits<int>::max());
+        c.origin.assign(static_cast<std::size_t>(c.cap) + 1, {});
+    }
+}
+
+void StoryMap::analyse(Findings &findings)
+{
+    setUp();
+    if (const int start = find({kHome, 0}); start >= 0)
+        reach(start);
+    if (const int bonus = find({kEndings, kBonusEvent}); bonus >= 0)
+        reach(bonus);
+    for (int slot = 1; slot < static_cast<int>(m_counters.size()); ++slot) {
+        if (m_counters[static_cast<std::size_t>(slot)].reached)
+            addState(slot, 0, 0, {});
+    }
+    while (!m_work.empty()) {
+        const Item item = m_work.front();
+        m_work.pop_front();
+        if (item.script >= 0)
+            processScript(item.script);
+        else
+            processState(item);
+    }
+    report(findings);
+}
+
+void StoryMap::report(Findings &findings) const
+{
+    const EventId start{kHome, 0}, bonus{kEndings, kBonusEvent};
+    if (find(start) < 0)
+        findings.error(start.file(), 0,
+                       fileNotFound(start, QStringLiteral("the first event of "
+                                                          "every game")));
+    if (find(bonus) < 0)
+        findings.error(bonus.file(), 0, fileNotFound(bonus, QStringLiteral("the bonus event")));
+
+    const Counter &home = m_counters[1];
+    for (const ScriptInfo &s : m_scripts) {
+        for (const HandOver &h : s.handOvers) {
+            switch (h.type) {
+            case HandOver::Jump:
+                if (find(h.target) < 0)
+                    findings.error(s.file, h.line,
+                                   fileNotFound(h.target, QStringLiteral("the event of the jump")));
+                break;
+            case HandOver::Ending:
+                for (const bool happy : {true, false}) {
+                    const EventId e{kEndings, endingEvent(h.heroine, happy)};
+                    if (find(e) < 0)
+                        findings.error(s.file, h.line,
+                                       fileNotFound(e, QStringLiteral("the %1 ending of heroine %2")
+                                                           .arg(happy ? QLatin1String("happy")
+                                                                      : QLatin1String("bad"))
+                                                           .arg(h.heroine)));
+                }
+                break;
+            case HandOver::NextDay:
+                if (!h.inBlock) {
+                    if (find(start) < 0)
+                        findings.error(s.file, h.line,
+                                       fileNotFound(start, QStringLiteral("the home event of the "
+                                                                          "next day")));
+                    break;
+                }
+                for (int v = 0; v <= home.cap; ++v) {
+                    const EventId e{kHome, v};
+                    if (home.has[static_cast<std::size_t>(v)] && find(e) < 0)
+                        findings.error(s.file, h.line,
+                                       fileNotFound(e, QStringLiteral("the home event of the next "
+                                                                      "day when the home counter "
+                                                                      "is %1")
+                                                           .arg(v)));
+                }
+                break;
+            }
+        }
+    }
+
+    for (int slot = 1; slot < static_cast<int>(m_counters.size()); ++slot) {
+        const Counter &c = m_counters[static_cast<std::size_t>(slot)];
+        if (!c.reached)
+            continue;
+        for (int v = 0; v <= c.cap; ++v) {
+            const EventId e{c.code, v};
+            if (!c.has[static_cast<std::size_t>(v)] || find(e) >= 0 || e == start)
+                continue;
+            const Origin o = c.origin[static_cast<std::size_t>(v)];
+            const QString place = QStringLiteral("%1 (place %2)").arg(placeName(c.code)).arg(slot);
+            if (o.script < 0)
+                findings.warning(e.file(), 0,
+                                 QStringLiteral("no such script, but the place button of %1 "
+                                                "plays it while the place's event counter is 0")
+                                     .arg(place));
+            else
+                findings.warning(m_scripts[static_cast<std::size_t>(o.script)].file, o.line,
+                                 QStringLiteral("the event counter of %1 can reach %2 through "
+                                                "this line, but %3 does not exist: its place "
+                                                "button would then end the game")
+                                     .arg(place)
+                                     .arg(v)
+                                     .arg(e.file()));
+        }
+    }
+
+    for (std::size_t i = 0; i < m_scripts.size(); ++i) {
+        if (!m_reachable[i])
+            findings.warning(m_scripts[i].file, 0,
+                             QStringLiteral("nothing plays this script: no jump, next day, "
+                                            "ending or place counter leads to it"));
+    }
+}
+
+std::vector<StoryMap::Edge> StoryMap::edges() const
+{
+    std::vector<Edge> list;
+    const Counter &home = m_counters[1];
+    for (const ScriptInfo &s : m_scripts) {
+        for (const HandOver &h : s.handOvers) {
+            switch (h.type) {
+            case HandOver::Jump:
+                list.push_back({s.event, h.target, QStringLiteral("jump"), Edge::HandOver});
+                break;
+            case HandOver::Ending:
+                list.push_back({s.event,
+                                {kEndings, endingEvent(h.heroine, true)},
+                                QStringLiteral("happy end"),
+                                Edge::HandOver});
+                list.push_back({s.event,
+                                {kEndings, endingEvent(h.heroine, false)},
+                                QStringLiteral("bad end"),
+                                Edge::HandOver});
+                break;
+            case HandOver::NextDay:
+                if (!h.inBlock) {
+                    list.push_back(
+                        {s.event, {kHome, 0}, QStringLiteral("next day"), Edge::HandOver});
+                    break;
+                }
+                for (int v = 0; v <= home.cap; ++v) {
+                    if (home.has[static_cast<std::size_t>(v)])
+                        list.push_back(
+                            {s.event, {kHome, v}, QStringLiteral("next day"), Edge::HandOver});
+                }
+                break;
+            }
+        }
+    }
+    // The counter steps of each place: from every event a place's button can play to
+    // the events its counter can go on to.
+    for (int slot = 1; slot < static_cast<int>(m_counters.size()); ++slot) {
+        const Counter &c = m_counters[static_cast<std::size_t>(slot)];
+        if (!c.reached)
+            continue;
+        for (int v = 0; v <= c.cap; ++v) {
+            const int script = find({c.code, v});
+            if (!c.has[static_cast<std::size_t>(v)] || script < 0)
+                continue;
+            std::set<int> steps(c.free.begin(), c.free.end());
+            steps.insert(c.once.begin(), c.once.end());
+            if (isBound(script)) {
+                for (const int sum : ownSums(script))
+                    steps.insert(sum);
+            }
+            for (const int step : steps) {
+                if (v + step <= c.cap && c.has[static_cast<std::size_t>(v + step)])
+                    list.push_back({{c.code, v},
+                                    {c.code, v + step},
+                                    QStringLiteral("+%1").arg(step),
+                                    Edge::Step});
+            }
+        }
+    }
+    return list;
+}
+
+} // namespace vm2::check
