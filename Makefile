@@ -5,7 +5,7 @@ WERROR ?= OFF
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 CMAKE_EXTRA_FLAGS ?=
 
-.PHONY: all deps configure build test run bench clean distclean
+.PHONY: all deps configure build test run bench package clean distclean
 
 all: build
 
@@ -30,6 +30,10 @@ run: build
 
 bench: build
 	cmake --build $(BUILD_DIR) --target bench
+
+# A Debian package of the installed game, in $(BUILD_DIR).
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	-cmake --build $(BUILD_DIR) --target clean
