@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 60
 ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
 
-.PHONY: all deps configure build test run bench story-map test-asan fuzz clean distclean
+.PHONY: all deps configure build test run bench story-map package test-asan fuzz clean distclean
 
 all: build
 
@@ -56,6 +56,10 @@ story-map: build
 		dot -Tsvg $(BUILD_DIR)/story-map.dot -o $(BUILD_DIR)/story-map.svg && \
 		echo "story map: $(BUILD_DIR)/story-map.svg"; \
 	else echo "story map: $(BUILD_DIR)/story-map.dot (install graphviz to render it)"; fi
+
+# A Debian package of the installed game, in $(BUILD_DIR).
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	-cmake --build $(BUILD_DIR) --target clean

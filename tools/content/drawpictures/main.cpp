@@ -1,0 +1,125 @@
+// vm2-draw-pictures: draws every picture of the story's dat1 folder, and the
+// program's icon, from the picture recipe of the story.
+//
+//   vm2-draw-pictures RECIPE.json DAT1_FOLDER ICON.png
+//
+// Backgrounds, characters with their masks, face strips and event pictures are
+// drawn with QPainter, written in the formats the recipe names (the game tells
+// formats apart by content, whatever the file name says) and read back: a picture
+// whose mask the stage could not use fails the build.
+#include "eventscenes.h"
+#include "figure.h"
+#include "gifwriter.h"
+#include "maskedsheet.h"
+#include "recipe.h"
+#include "scenery.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <cstdio>
+
+using namespace vm2::content;
+
+namespace {
+
+bool failed = false;
+
+void fail(const QString &message)
+{
+    std::fprintf(stderr, "vm2-draw-pictures: %s\n", qPrintable(message));
+    failed = true;
+}
+
+void save(const QImage &image, const QString &path, const QString &format)
+{
+    bool ok = false;
+    if (format == QLatin1String("GIF"))
+        ok = writeGif(image, path);
+    else
+        ok = image.save(path, format.toLatin1().constData(), format == QLatin1String("JPEG") ? 92 : -1);
+    if (!ok)
+        fail(QStringLiteral("%1: cannot write as %2").arg(path, format));
+}
+
+// Reads the written file back as the game will, and checks its size and mask.
+void verify(const QString &path, QSize size, int cells)
+{
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        fail(QStringLiteral("%1: unreadable (%2)").arg(path, reader.errorString()));
+        return;
+    }
+    if (image.size() != size) {
+        fail(QStringLiteral("%1: %2 × %3, expected %4 × %5")
+                 .arg(path)
+                 .arg(image.width())
+                 .arg(image.height())
+                 .arg(size.width())
+                 .arg(size.height()));
+        return;
+    }
+    if (cells > 1) {
+        const QString problem = checkMaskedPicture(image, cells);
+        if (!problem.isEmpty())
+            fail(path + QStringLiteral(": ") + problem);
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QGuiApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() != 4) {
+        std::fputs("usage: vm2-draw-pictures RECIPE.json DAT1_FOLDER ICON.png\n", stderr);
+        return 2;
+    }
+    Recipe recipe;
+    QString error;
+    if (!readRecipe(args.at(1), recipe, error)) {
+        fail(error);
+        return 1;
+    }
+    QDir out(args.at(2));
+    out.mkpath(QStringLiteral("."));
+    auto file = [&](const QString &base) { return out.filePath(base + QStringLiteral(".da1")); };
+
+    for (const SceneRecipe &s : recipe.backgrounds) {
+        const QImage image = drawBackground(s.scene);
+        if (image.isNull()) {
+            fail(QStringLiteral("%1: unknown scene %2").arg(s.file, s.scene));
+            continue;
+        }
+        save(image, file(s.file), s.format);
+        verify(file(s.file), QSize(400, 400), 1);
+    }
+    for (const FigureRecipe &f : recipe.figures) {
+        save(pictureWithMask(renderFigure(f, f.expression)), file(f.file), f.format);
+        verify(file(f.file), QSize(600, 400), 2);
+        if (f.faceFormat.isEmpty())
+            continue;
+        QList<QImage> expressions;
+        for (int e = Calm; e <= Surprised; ++e)
+            expressions << renderFigure(f, e);
+        const QString strip = file(QStringLiteral("f") + f.code);
+        save(faceStrip(expressions, f.face), strip, f.faceFormat);
+        verify(strip, QSize(6 * f.face.width(), f.face.height()), 6);
+    }
+    for (const SceneRecipe &s : recipe.events) {
+        const QImage image = drawEventPicture(s, recipe);
+        if (image.isNull()) {
+            fail(QStringLiteral("%1: unknown scene %2").arg(s.file, s.scene));
+            continue;
+        }
+        save(pictureWithMask(image), file(s.file), s.format);
+        verify(file(s.file), QSize(800, 400), 2);
+    }
+    const QImage icon = drawIcon(recipe, recipe.iconCharacter, 128);
+    if (!icon.save(args.at(3), "PNG"))
+        fail(args.at(3) + QStringLiteral(": cannot write"));
+    return failed ? 1 : 0;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QColor>
+#include <QList>
+#include <QRect>
+#include <QString>
+
+namespace vm2::content {
+
+// How to draw one person: the face rectangle within the 300 × 400 body picture
+// (where the face strip's cells are placed over it), and the look.
+struct FigureRecipe {
+    QString file;        // base name in dat1: chara2, chara2-1, ...
+    QString code;        // character code: the face strip is f<code>
+    QRect face;          // empty: a character without a face strip
+    QString hair;        // short, long, ponytail, twintails, bob, bun
+    QString outfit;      // gakuran, blazer, track, pajamas, band, coat, dress
+    QColor hairColour, eyeColour, skin, outfitColour, accent;
+    int expression = 1;  // the expression painted into the body picture
+    QString format;      // of the body picture
+    QString faceFormat;  // of the face strip
+};
+
+struct SceneRecipe {
+    QString file;   // base name in dat1: back3, ibent01, ...
+    QString scene;  // what to draw
+    QString frame;  // event pictures: full, round or oval
+    QStringList characters; // people in an event picture, by character code
+    QString format;
+};
+
+struct Recipe {
+    QList<SceneRecipe> backgrounds;
+    QList<FigureRecipe> figures;
+    QList<SceneRecipe> events;
+    QString iconCharacter;
+};
+
+// Reads the recipe file; on failure returns false and sets `error`.
+bool readRecipe(const QString &path, Recipe &recipe, QString &error);
+
+const FigureRecipe *findFigure(const Recipe &recipe, const QString &code);
+
+} // namespace vm2::content
