@@ -1,0 +1,61 @@
+// The headless player on the demo story: one place move end to end (the move, its
+// background, the whole event with every wait answered, the buttons afterwards),
+// a whole walkthrough to an ending, and the peak memory of a whole game.
+#include "benchutil.h"
+
+#include "player.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTextStream>
+
+using namespace vm2;
+
+namespace {
+
+QStringList walkthroughInputs(const QString &file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(file));
+    for (const QString &line : QString::fromUtf8(f.readAll()).split(u'\n'))
+        if (line.startsWith(QStringLiteral("inputs:")))
+            return line.mid(7).split(u' ', Qt::SkipEmptyParts);
+    qFatal("no inputs in %s", qPrintable(file));
+}
+
+int run(const QStringList &inputs)
+{
+    play::Options options;
+    options.mode = play::Options::Mode::NewGame;
+    options.dataFolder = QStringLiteral(VM2_PROGRAM_DIR);
+    options.names = {QStringLiteral("桐原"), QStringLiteral("蒼真"), QStringLiteral("ソウマ")};
+    options.inputs = inputs;
+    QString transcript;
+    QTextStream out(&transcript);
+    return play::play(options, out);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList game =
+        walkthroughInputs(QStringLiteral(VM2_WALKTHROUGH_DIR "/shiori-happy.txt"));
+    // The walkthrough starts with a move to the school: time the start alone, then
+    // the start with that first move and its event.
+    const int firstWait = static_cast<int>(game.indexOf(QStringLiteral("p5")));
+    const QStringList firstMove = game.mid(0, firstWait);
+    const double start = bench::measure("headless new game to home's buttons (demo story)", 50,
+                                        [] { run({}); }, "us");
+    const double move = bench::measure("headless new game and one place move with its event", 50,
+                                       [&] { run(firstMove); }, "us");
+    bench::report("one place move end to end in the headless player (difference)", move - start, "us");
+    bench::measure("headless walkthrough to a happy ending (123 inputs)", 20, [&] {
+        if (run(game) != play::Ok)
+            qFatal("the walkthrough did not finish");
+    });
+    bench::report("peak memory of the headless player after whole games", bench::peakMemoryMiB(), "MiB");
+    return 0;
+}
