@@ -1,7 +1,7 @@
 // The event runner: lines per second on a long script of lines that do not wait,
 // and a long chain of hand-overs (time, and peak memory against a short chain).
 #include "benchutil.h"
-#include "nullscreen.h"
+#include "recordingscreen.h"
 
 #include "engine/game.h"
 #include "platform/scriptchannel.h"
@@ -31,11 +31,11 @@ void writeScript(const QString &path, const QStringList &lines, int repeat = 1)
 // Plays a chain of `rounds` × 2 hand-overs and returns the peak memory after it.
 double chain(const QString &data, int rounds)
 {
-    bench::NullScreen screen;
+    test::RecordingScreen screen;
     platform::MemoryStore store;
     engine::Game game(screen, store, data);
     int choices = 0;
-    screen.choice = [&] { return ++choices < rounds ? 1 : 2; };
+    screen.onChoice = [&] { return ++choices < rounds ? 1 : 2; };
     game.engine().RunEvent(QStringLiteral("1"), 0);
     return bench::peakMemoryMiB();
 }
@@ -55,7 +55,7 @@ int main(int argc, char *argv[])
                           "73051", "73050"};
     writeScript(dat2 + QStringLiteral("ibent1-0.da2"), mix, 100000);
     {
-        bench::NullScreen screen;
+        test::RecordingScreen screen;
         platform::MemoryStore store;
         engine::Game game(screen, store, dir.path());
         game.state().PName(2) = QStringLiteral("蒼真");
@@ -77,7 +77,7 @@ int main(int argc, char *argv[])
     // engine's bound on such chains stops it.
     writeScript(dat2 + QStringLiteral("ibent1-0.da2"), {"D10"});
     bench::measure("100,000 hand-overs without a wait", 3, [&] {
-        bench::NullScreen screen;
+        test::RecordingScreen screen;
         platform::MemoryStore store;
         engine::Game game(screen, store, dir.path());
         game.engine().setHandOverLimit(100000);

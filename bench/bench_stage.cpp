@@ -1,7 +1,7 @@
 // The stage and the saved game: a character drawing with its two picture loads,
 // an overlay composition, SaveGame and LoadGame.
 #include "benchutil.h"
-#include "nullscreen.h"
+#include "recordingscreen.h"
 
 #include "engine/game.h"
 #include "platform/settingsstore.h"
@@ -55,7 +55,7 @@ int main(int argc, char *argv[])
     script(dir.filePath(QStringLiteral("dat2/ibent1-1.da2")), "2230\r\n");
     script(dir.filePath(QStringLiteral("dat2/ibent1-2.da2")), "C01\r\n");
 
-    bench::NullScreen screen;
+    test::RecordingScreen screen;
     platform::MemoryStore memory;
     engine::Game game(screen, memory, dir.path());
     game.engine().RunEvent(QStringLiteral("1"), 0);

@@ -1,5 +1,7 @@
 // Fuzz target: the script channel and the runner playing one script, with every
 // wait answered at once. A bad script may only end in a script error.
+#include "recordingscreen.h"
+
 #include "engine/game.h"
 #include "platform/scripterror.h"
 #include "platform/settingsstore.h"
@@ -14,35 +16,6 @@
 using namespace vm2;
 
 namespace {
-
-class AutoScreen : public engine::Screen
-{
-public:
-    void setTalkColour(std::uint32_t) override {}
-    void setTalkText(const QString &text) override { m_talk = text; }
-    QString talkText() const override { return m_talk; }
-    void setPlaceLabel(const QString &) override {}
-    void setNames(const QString &, const QString &) override {}
-    void setMenuEnabled(bool) override {}
-    void showPlaceButtons(const engine::PlaceButtons &) override {}
-    void hidePlaceButtons() override {}
-    void showStage(const engine::StageChange &, const QImage &) override {}
-    void waitAdvance() override
-    {
-        if (++m_waits > 10)
-            throw engine::Aborted{};
-    }
-    int waitChoice(const QString &, const QString &) override
-    {
-        if (++m_waits > 10)
-            throw engine::Aborted{};
-        return (m_waits & 1) + 1;
-    }
-
-private:
-    QString m_talk;
-    int m_waits = 0;
-};
 
 struct Fixture {
     Fixture()
@@ -86,7 +59,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             return 0;
         f.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size));
     }
-    AutoScreen screen;
+    // Every wait is answered at once, choices alternating; after ten the player leaves.
+    test::RecordingScreen screen;
+    auto leaveAfterTen = [&] {
+        if (screen.advanceWaits + screen.choiceWaits > 10)
+            throw engine::Aborted{};
+    };
+    screen.onAdvance = leaveAfterTen;
+    screen.onChoice = [&] {
+        leaveAfterTen();
+        return (screen.choiceWaits & 1) + 1;
+    };
     platform::MemoryStore store;
     engine::Game game(screen, store, fixture.dir.path());
     game.engine().setHandOverLimit(200);

@@ -34,7 +34,7 @@ QLabel *addLabel(QWidget *parent, const QString &text, QRect rect, const QFont &
 } // namespace
 
 AboutBox::AboutBox(UrlOpener openUrl, QWidget *parent)
-    : QDialog(parent, captionlessDialogFlags()), m_openUrl(std::move(openUrl))
+    : FramelessDialog(Escape::Ignored, parent), m_openUrl(std::move(openUrl))
 {
     setObjectName(QStringLiteral("form_About"));
     setModal(true);
@@ -126,28 +126,6 @@ void AboutBox::Label4_Click(int index)
         url = QUrl(kSupportBoard);
     if (m_openUrl)
         m_openUrl(url);
-}
-
-void AboutBox::keyPressEvent(QKeyEvent *event)
-{
-    // There is no cancel button: Escape does nothing.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void AboutBox::paintEvent(QPaintEvent *event)
-{
-    QDialog::paintEvent(event);
-    paintDialogFrame(this);
-}
-
-void AboutBox::showEvent(QShowEvent *event)
-{
-    centreOnScreen(this);
-    QDialog::showEvent(event);
 }
 
 } // namespace vm2::app

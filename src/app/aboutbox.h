@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "framelessdialog.h"
 #include <QUrl>
 #include <functional>
 
@@ -16,7 +16,7 @@ using UrlOpener = std::function<void(const QUrl &url)>;
 
 // form_About: the title logo, the version, the maker and three links, shown
 // modally from the title screen and the main screen.
-class AboutBox : public QDialog
+class AboutBox : public FramelessDialog
 {
     Q_OBJECT
 public:
@@ -36,9 +36,6 @@ public Q_SLOTS:
     void Label4_Click(int index);
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     UrlOpener m_openUrl;

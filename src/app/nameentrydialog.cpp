@@ -51,7 +51,7 @@ QPushButton *addButton(QWidget *parent, const char *name, const QString &text, Q
 
 } // namespace
 
-NameEntryDialog::NameEntryDialog(QWidget *parent) : QDialog(parent, captionlessDialogFlags())
+NameEntryDialog::NameEntryDialog(QWidget *parent) : FramelessDialog(Escape::Closes, parent)
 {
     setObjectName(QStringLiteral("form_First"));
     setModal(true);
@@ -155,18 +155,6 @@ bool NameEntryDialog::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void NameEntryDialog::paintEvent(QPaintEvent *event)
-{
-    QDialog::paintEvent(event);
-    paintDialogFrame(this);
-}
-
-void NameEntryDialog::showEvent(QShowEvent *event)
-{
-    centreOnScreen(this);
-    QDialog::showEvent(event);
 }
 
 } // namespace vm2::app

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "framelessdialog.h"
 
 class QLineEdit;
 class QPushButton;
@@ -10,7 +10,7 @@ namespace vm2::app {
 // form_First: the modal name entry of a new game. exec() returns Accepted when the
 // player confirmed the three names, Rejected when he cancelled; the names are
 // read from the dialog afterwards.
-class NameEntryDialog : public QDialog
+class NameEntryDialog : public FramelessDialog
 {
     Q_OBJECT
 public:
@@ -31,8 +31,6 @@ public Q_SLOTS:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     void Text_KeyPress(int keyAscii);

@@ -14,7 +14,7 @@
 namespace vm2::app {
 
 TitleWindow::TitleWindow(Session &session)
-    : QDialog(nullptr, captionlessDialogFlags()), m_session(session)
+    : FramelessDialog(Escape::Ignored), m_session(session)
 {
     setObjectName(QStringLiteral("form_Title"));
     setWindowTitle(QStringLiteral("Velmora 2"));
@@ -128,28 +128,6 @@ void TitleWindow::closeEvent(QCloseEvent *event)
     // The window has no close box; closed by other means it ends the program.
     if (event->isAccepted() && !m_leaving)
         m_session.finish(0);
-}
-
-void TitleWindow::keyPressEvent(QKeyEvent *event)
-{
-    // No cancel button: Escape must not close the title screen.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void TitleWindow::paintEvent(QPaintEvent *event)
-{
-    QDialog::paintEvent(event);
-    paintDialogFrame(this);
-}
-
-void TitleWindow::showEvent(QShowEvent *event)
-{
-    centreOnScreen(this);
-    QDialog::showEvent(event);
 }
 
 } // namespace vm2::app

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "framelessdialog.h"
 
 class QPushButton;
 
@@ -12,7 +12,7 @@ class Session;
 // form_Title: the first window of the program and the one TITLE returns to. NEW
 // goes through the name entry to a new game, LOAD to the saved game, the title
 // picture to the bonus event once all four happy endings have been seen.
-class TitleWindow : public QDialog
+class TitleWindow : public FramelessDialog
 {
     Q_OBJECT
 public:
@@ -31,9 +31,6 @@ public Q_SLOTS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     // Closes the window on the way to another screen.

@@ -47,7 +47,7 @@ bool Game::enterBonus()
 void Game::start()
 {
     if (m_state.BonusMode == 1) {
-        m_engine.RunEvent(QStringLiteral("9"), 8);
+        m_engine.RunEvent(QStringLiteral("9"), kBonusEvent);
         return;
     }
     showNames();

@@ -15,14 +15,6 @@ const QString kHappyWords = QStringLiteral("Happy End.\r\n\r\nThank you for your
 const QString kBadWords = QStringLiteral("The End.\r\n\r\nCould you Try Again?");
 constexpr int kHappyThreshold = 35;
 
-// Ending events of place "9": happy and bad, by heroine 2 to 5.
-int endingEvent(int heroine, bool happy)
-{
-    if (heroine == 5)
-        return happy ? 0 : 1;
-    return happy ? heroine : heroine + 3;
-}
-
 } // namespace
 
 Engine::Engine(GameState &state, Screen &screen, stage::Stage &stage,

@@ -176,6 +176,13 @@ ScriptError blocksPastEnd(int line, int missing)
                            .arg(missing));
 }
 
+int endingEvent(int heroine, bool happy)
+{
+    if (heroine == 5)
+        return happy ? 0 : 1;
+    return happy ? heroine : heroine + 3;
+}
+
 QString scriptFileName(const QString &place, int number)
 {
     return QStringLiteral("ibent") + place + u'-' + QString::number(number) + QStringLiteral(".da2");

@@ -93,6 +93,11 @@ Command parseCommand(QStringView line);
 platform::ScriptError captionsPastEnd(int line);
 platform::ScriptError blocksPastEnd(int line, int missing);
 
+// The ending events of place "9" for heroines 2 to 5: happy 2, 3, 4, 0; bad 5, 6, 7, 1.
+int endingEvent(int heroine, bool happy);
+// The bonus event of place "9", played in bonus mode.
+inline constexpr int kBonusEvent = 8;
+
 // "ibentA-12.da2": the script of an event, named by place code and event number.
 QString scriptFileName(const QString &place, int number);
 

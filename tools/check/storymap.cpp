@@ -13,14 +13,8 @@ namespace {
 
 const QString kHome = QStringLiteral("1");
 const QString kEndings = QStringLiteral("9");
-constexpr int kBonusEvent = 8;
-
-int endingEvent(int heroine, bool happy)
-{
-    if (heroine == 5)
-        return happy ? 0 : 1;
-    return happy ? heroine : heroine + 3;
-}
+using engine::endingEvent;
+using engine::kBonusEvent;
 
 QString placeName(const QString &code)
 {
