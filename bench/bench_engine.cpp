@@ -51,17 +51,16 @@ int main(int argc, char *argv[])
 
     // 1,000,000 lines that do not wait: flags, affection up and down, counters,
     // messages without wait (with a placeholder) and place labels.
-    const QStringList mix{"513", "72011", "72010", "900", "E2@2は笑った。", "FG", "E4ソ表示", "51x0",
-                          "73051", "73050"};
+    const QStringList mix{"513", "72011",    "72010", "900",   "E2@2は笑った。",
+                          "FG",  "E4ソ表示", "51x0",  "73051", "73050"};
     writeScript(dat2 + QStringLiteral("ibent1-0.da2"), mix, 100000);
     {
         test::RecordingScreen screen;
         platform::MemoryStore store;
         engine::Game game(screen, store, dir.path());
         game.state().PName(2) = QStringLiteral("蒼真");
-        const double ms = bench::measure("run 1,000,000 non-waiting lines", 5, [&] {
-            game.engine().RunEvent(QStringLiteral("1"), 0);
-        });
+        const double ms = bench::measure("run 1,000,000 non-waiting lines", 5,
+                                         [&] { game.engine().RunEvent(QStringLiteral("1"), 0); });
         bench::report("lines per second (non-waiting lines)", 1e6 / (ms / 1000.0), "lines/s");
     }
 

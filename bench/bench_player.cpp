@@ -47,15 +47,17 @@ int main(int argc, char *argv[])
     // the start with that first move and its event.
     const int firstWait = static_cast<int>(game.indexOf(QStringLiteral("p5")));
     const QStringList firstMove = game.mid(0, firstWait);
-    const double start = bench::measure("headless new game to home's buttons (demo story)", 50,
-                                        [] { run({}); }, "us");
-    const double move = bench::measure("headless new game and one place move with its event", 50,
-                                       [&] { run(firstMove); }, "us");
-    bench::report("one place move end to end in the headless player (difference)", move - start, "us");
+    const double start = bench::measure(
+        "headless new game to home's buttons (demo story)", 50, [] { run({}); }, "us");
+    const double move = bench::measure(
+        "headless new game and one place move with its event", 50, [&] { run(firstMove); }, "us");
+    bench::report("one place move end to end in the headless player (difference)", move - start,
+                  "us");
     bench::measure("headless walkthrough to a happy ending (123 inputs)", 20, [&] {
         if (run(game) != play::Ok)
             qFatal("the walkthrough did not finish");
     });
-    bench::report("peak memory of the headless player after whole games", bench::peakMemoryMiB(), "MiB");
+    bench::report("peak memory of the headless player after whole games", bench::peakMemoryMiB(),
+                  "MiB");
     return 0;
 }

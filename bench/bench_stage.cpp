@@ -7,9 +7,9 @@
 #include "platform/settingsstore.h"
 #include "save/savedgame.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -59,16 +59,20 @@ int main(int argc, char *argv[])
     platform::MemoryStore memory;
     engine::Game game(screen, memory, dir.path());
     game.engine().RunEvent(QStringLiteral("1"), 0);
-    bench::measure("character drawing with body and face loads (BMP)", 200,
-                   [&] { game.engine().RunEvent(QStringLiteral("1"), 1); }, "us");
-    bench::measure("overlay composition with its picture load (BMP)", 200,
-                   [&] { game.engine().RunEvent(QStringLiteral("1"), 2); }, "us");
+    bench::measure(
+        "character drawing with body and face loads (BMP)", 200,
+        [&] { game.engine().RunEvent(QStringLiteral("1"), 1); }, "us");
+    bench::measure(
+        "overlay composition with its picture load (BMP)", 200,
+        [&] { game.engine().RunEvent(QStringLiteral("1"), 2); }, "us");
 
     platform::QSettingsStore store(dir.filePath(QStringLiteral("store.ini")));
     engine::GameState state;
     for (int i = 1; i <= 3; ++i)
         state.PName(i) = QStringLiteral("名前%1").arg(i);
-    bench::measure("SaveGame (INI store, synced)", 200, [&] { save::SaveGame(state, store); }, "us");
-    bench::measure("LoadGame (INI store)", 200, [&] { save::LoadGame(state, store); }, "us");
+    bench::measure(
+        "SaveGame (INI store, synced)", 200, [&] { save::SaveGame(state, store); }, "us");
+    bench::measure(
+        "LoadGame (INI store)", 200, [&] { save::LoadGame(state, store); }, "us");
     return 0;
 }

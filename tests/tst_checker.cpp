@@ -161,8 +161,7 @@ void TestChecker::faults_data()
     one("4 count a not a digit", "4x0",
         "error: Type mismatch: \"4x0\" has 'x' at position 2 where its block 1 count needs a "
         "digit");
-    one("4 no count b", "401",
-        "error: Type mismatch: \"401\" has no block 2 count at position 4");
+    one("4 no count b", "401", "error: Type mismatch: \"401\" has no block 2 count at position 4");
     one("4 count b not a digit", "4010-",
         "error: Type mismatch: \"4010-\" has '-' at position 5 where its block 2 count needs a "
         "digit");

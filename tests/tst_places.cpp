@@ -63,18 +63,30 @@ void TestPlaces::rows_data()
 {
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("buttons");
-    QTest::newRow("1") << "1" << "2:アース学園 3:裏山 4:アース病院 8:大通り";
-    QTest::newRow("2") << "2" << "1:自宅 3:裏山 4:アース病院 5:生徒会室 8:大通り";
-    QTest::newRow("3") << "3" << "1:自宅 2:アース学園 4:アース病院 6:秘密基地 8:大通り";
-    QTest::newRow("4") << "4" << "1:自宅 2:アース学園 3:裏山 7:病室 8:大通り";
-    QTest::newRow("5") << "5" << "2:生徒会室を出る";
-    QTest::newRow("6") << "6" << "3:基地を出る";
-    QTest::newRow("7") << "7" << "4:病室を出る";
-    QTest::newRow("A") << "A" << "1:自宅 2:アース学園 4:アース病院 3:裏山 9:ライブハウス";
-    QTest::newRow("B") << "B" << "";
-    QTest::newRow("9") << "9" << "";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("lower-case a") << "a" << "";
+    QTest::newRow("1") << "1"
+                       << "2:アース学園 3:裏山 4:アース病院 8:大通り";
+    QTest::newRow("2") << "2"
+                       << "1:自宅 3:裏山 4:アース病院 5:生徒会室 8:大通り";
+    QTest::newRow("3") << "3"
+                       << "1:自宅 2:アース学園 4:アース病院 6:秘密基地 8:大通り";
+    QTest::newRow("4") << "4"
+                       << "1:自宅 2:アース学園 3:裏山 7:病室 8:大通り";
+    QTest::newRow("5") << "5"
+                       << "2:生徒会室を出る";
+    QTest::newRow("6") << "6"
+                       << "3:基地を出る";
+    QTest::newRow("7") << "7"
+                       << "4:病室を出る";
+    QTest::newRow("A") << "A"
+                       << "1:自宅 2:アース学園 4:アース病院 3:裏山 9:ライブハウス";
+    QTest::newRow("B") << "B"
+                       << "";
+    QTest::newRow("9") << "9"
+                       << "";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("lower-case a") << "a"
+                                  << "";
 }
 
 void TestPlaces::rows()
@@ -99,10 +111,14 @@ void TestPlaces::codeForTag_data()
 {
     QTest::addColumn<QString>("tag");
     QTest::addColumn<QString>("code");
-    QTest::newRow("1") << "1" << "1";
-    QTest::newRow("7") << "7" << "7";
-    QTest::newRow("8") << "8" << "A";
-    QTest::newRow("9") << "9" << "B";
+    QTest::newRow("1") << "1"
+                       << "1";
+    QTest::newRow("7") << "7"
+                       << "7";
+    QTest::newRow("8") << "8"
+                       << "A";
+    QTest::newRow("9") << "9"
+                       << "B";
 }
 
 void TestPlaces::codeForTag()
@@ -121,15 +137,16 @@ void TestPlaces::moves()
     data.script(QStringLiteral("ibentA-1.da2"), {"E4street again", "A"});
     data.script(QStringLiteral("ibentB-0.da2"), {"E4live"});
     int status = -1;
-    const QStringList t = playGame(data.path(), play::Options::Mode::NewGame,
-                                   "p8 n p1 p8 n p8", &status);
+    const QStringList t =
+        playGame(data.path(), play::Options::Mode::NewGame, "p8 n p1 p8 n p8", &status);
     const QStringList expected{
         "place 自宅", "run 1 0", "talk 000000 home",
         "buttons 2:アース学園 3:裏山 4:アース病院 8:大通り",
         // 大通り: label from the caption, code A, its counter 8
         "place 大通り", "hide", "stage dat1/backA.da1", "run A 0", "talk 000000 street", "wait",
-        "count 8 1", "talk 000000 ", "buttons 1:自宅 2:アース学園 4:アース病院 3:裏山 9:ライブハウス",
-        "place 自宅", "hide", "stage dat1/back1.da1", "run 1 0", "talk 000000 home", "talk 000000 ",
+        "count 8 1", "talk 000000 ",
+        "buttons 1:自宅 2:アース学園 4:アース病院 3:裏山 9:ライブハウス", "place 自宅", "hide",
+        "stage dat1/back1.da1", "run 1 0", "talk 000000 home", "talk 000000 ",
         "buttons 2:アース学園 3:裏山 4:アース病院 8:大通り",
         // the next day leaves the hero at home, whatever place was entered
         "place 大通り", "hide", "stage dat1/backA.da1", "run A 1", "talk 000000 street again",
@@ -176,10 +193,13 @@ void TestPlaces::badPlaceInput()
     QCOMPARE(status, 2);
     // After an ending no place is offered.
     t = playGame(data.path(), play::Options::Mode::NewGame, "p2 p1", &status);
-    QCOMPARE(t.at(t.size() - 3), QStringLiteral("talk FF0F7B Happy End.\\r\\n\\r\\nThank you for your Playing!"));
+    QCOMPARE(t.at(t.size() - 3),
+             QStringLiteral("talk FF0F7B Happy End.\\r\\n\\r\\nThank you for your Playing!"));
     QCOMPARE(t.last(), QStringLiteral("error input 2: no visible place button has Tag 1"));
     t = playGame(data.path(), play::Options::Mode::NewGame, "n", &status);
-    QCOMPARE(t.last(), QStringLiteral("error input 1: expected p<TAG>, save or load between events, got \"n\""));
+    QCOMPARE(
+        t.last(),
+        QStringLiteral("error input 1: expected p<TAG>, save or load between events, got \"n\""));
 }
 
 void TestPlaces::saveAndLoadAcrossRuns()
@@ -207,8 +227,8 @@ void TestPlaces::saveAndLoadAcrossRuns()
         "buttons 2:アース学園 3:裏山 4:アース病院 8:大通り",
         // the saved counter of place 2 plays its second event
         "place アース学園", "hide", "stage dat1/back2.da1", "run 2 1", "talk 000000 second visit",
-        "talk 000000 ", "buttons 1:自宅 3:裏山 4:アース病院 5:生徒会室 8:大通り",
-        "hide", "stage dat1/back1.da1", "place 自宅", "talk 000000 LOADしました！", "run 1 0",
+        "talk 000000 ", "buttons 1:自宅 3:裏山 4:アース病院 5:生徒会室 8:大通り", "hide",
+        "stage dat1/back1.da1", "place 自宅", "talk 000000 LOADしました！", "run 1 0",
         "talk 000000 home 桐原", "buttons 2:アース学園 3:裏山 4:アース病院 8:大通り"};
     QCOMPARE(t, expected);
 }

@@ -30,23 +30,27 @@ void TestPlayCli::run_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("lastLine");
-    QTest::newRow("event") << QStringList{"--names", "桐原,蒼真,ソウマ", "--inputs", "n  1", "1", "0"}
+    QTest::newRow("event") << QStringList{"--names", "桐原,蒼真,ソウマ", "--inputs", "n  1", "1",
+                                          "0"}
                            << 0 << "choose 1";
-    QTest::newRow("state line") << QStringList{"--inputs", "n 2", "--state", "1", "0"} << 0
-                                << "state PlaceCode= Loveval=0,0,0,0 Ibentcnt=0,0,0,0,0,0,0,0,0,0,0 "
-                                   "Ibentflag=0,0,0,0,0,0,0,0,0";
+    QTest::newRow("state line")
+        << QStringList{"--inputs", "n 2", "--state", "1", "0"} << 0
+        << "state PlaceCode= Loveval=0,0,0,0 Ibentcnt=0,0,0,0,0,0,0,0,0,0,0 "
+           "Ibentflag=0,0,0,0,0,0,0,0,0";
     QTest::newRow("script error") << QStringList{"2", "0"} << 1
                                   << "error dat2/ibent2-0.da2:1: Type mismatch: \"5x\" has 'x' at "
                                      "position 2 where its flag number needs a digit";
     QTest::newRow("wrong input") << QStringList{"--inputs", "1", "1", "0"} << 2
                                  << "error input 1: expected n at an advance wait, got \"1\"";
-    QTest::newRow("out of input") << QStringList{"--inputs", "n", "1", "0"} << 3 << "stop out of input";
+    QTest::newRow("out of input") << QStringList{"--inputs", "n", "1", "0"} << 3
+                                  << "stop out of input";
     QTest::newRow("whole game") << QStringList{"--new", "a,b,c", "--inputs", "n 1"} << 0
                                 << "buttons 2:アース学園 3:裏山 4:アース病院 8:大通り";
     QTest::newRow("usage") << QStringList{"--bogus"} << 2 << "";
     QTest::newRow("missing event") << QStringList{"1"} << 2 << "";
-    QTest::newRow("bonus not earned") << QStringList{"--bonus"} << 2
-                                      << "error --bonus: the four happy endings have not all been seen";
+    QTest::newRow("bonus not earned")
+        << QStringList{"--bonus"} << 2
+        << "error --bonus: the four happy endings have not all been seen";
 }
 
 void TestPlayCli::run()

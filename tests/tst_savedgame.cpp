@@ -73,7 +73,7 @@ void TestSavedGame::roundTrip()
     for (int i = 1; i <= 9; ++i)
         QCOMPARE(loaded.Ibentflag(i), want.Ibentflag(i));
     QCOMPARE(loaded.Ibentcnt(0), std::int16_t(1)); // counter 0 is not saved
-    QCOMPARE(loaded.PlaceCode, QString());          // nor is the place
+    QCOMPARE(loaded.PlaceCode, QString());         // nor is the place
 }
 
 void TestSavedGame::keysAndFormat()
@@ -194,8 +194,11 @@ void TestSavedGame::interruptedSaveKeepsOldValues()
     QCOMPARE(s.PName(1), QStringLiteral("桐原"));
     QCOMPARE(s.Loveval(2), std::int16_t(-3));
     // The store is replaced whole: no half-written file is left beside it.
-    QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("*.ini*")}, QDir::Files).filter(
-                 QFileInfo(path).fileName()).size(), 1);
+    QCOMPARE(QDir(m_dir.path())
+                 .entryList({QStringLiteral("*.ini*")}, QDir::Files)
+                 .filter(QFileInfo(path).fileName())
+                 .size(),
+             1);
 }
 
 void TestSavedGame::unwritableStoreReportsFailure()

@@ -90,7 +90,10 @@ void TestSaveDrill::killDuringSaves()
         QByteArray done;
         while (done.size() < saves && child.waitForReadyRead(60000))
             done += child.readAllStandardOutput();
-        QVERIFY2(done.size() >= saves, qPrintable(QStringLiteral("kill %1: %2").arg(kill).arg(QString::fromLatin1(child.readAllStandardError()))));
+        QVERIFY2(done.size() >= saves,
+                 qPrintable(QStringLiteral("kill %1: %2")
+                                .arg(kill)
+                                .arg(QString::fromLatin1(child.readAllStandardError()))));
         child.kill();
         QVERIFY(child.waitForFinished());
 

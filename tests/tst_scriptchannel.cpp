@@ -61,10 +61,15 @@ void TestScriptChannel::lines_data()
     QTest::newRow("empty file") << QByteArray() << QStringList{};
     QTest::newRow("one empty line") << QByteArray("\r\n") << QStringList{""};
     QTest::newRow("empty lines kept") << QByteArray("\r\n\r\nx\r\n") << QStringList{"", "", "x"};
-    QTest::newRow("byte-order mark skipped")
-        << QByteArray("\xEF\xBB\xBF" "31a\r\n") << QStringList{"31a"};
-    QTest::newRow("nul bytes stay in the line")
-        << QByteArray("3\0" "1\r\n", 5) << QStringList{QString::fromLatin1("3\0" "1", 3)};
+    QTest::newRow("byte-order mark skipped") << QByteArray("\xEF\xBB\xBF"
+                                                           "31a\r\n")
+                                             << QStringList{"31a"};
+    QTest::newRow("nul bytes stay in the line") << QByteArray("3\0"
+                                                              "1\r\n",
+                                                              5)
+                                                << QStringList{QString::fromLatin1("3\0"
+                                                                                   "1",
+                                                                                   3)};
     QTest::newRow("trailing blanks kept") << QByteArray("1 \r\n") << QStringList{"1 "};
 }
 
@@ -81,10 +86,15 @@ void TestScriptChannel::cp932_data()
     QTest::addColumn<QString>("expected");
     QTest::addColumn<bool>("valid");
     // ソ ends in 0x5C: the byte belongs to the character, it is no backslash.
-    QTest::newRow("so with 5C trail") << QByteArray("\x83\x5C" "1") << QStringLiteral("ソ1") << true;
-    QTest::newRow("8160 is fullwidth tilde") << QByteArray("\x81\x60") << QStringLiteral("\uFF5E") << true;
-    QTest::newRow("ascii backslash and tilde") << QByteArray("\\~") << QStringLiteral("\\~") << true;
-    QTest::newRow("nec circled digit") << QByteArray("\x87\x40") << QStringLiteral("\u2460") << true;
+    QTest::newRow("so with 5C trail") << QByteArray("\x83\x5C"
+                                                    "1")
+                                      << QStringLiteral("ソ1") << true;
+    QTest::newRow("8160 is fullwidth tilde")
+        << QByteArray("\x81\x60") << QStringLiteral("\uFF5E") << true;
+    QTest::newRow("ascii backslash and tilde")
+        << QByteArray("\\~") << QStringLiteral("\\~") << true;
+    QTest::newRow("nec circled digit")
+        << QByteArray("\x87\x40") << QStringLiteral("\u2460") << true;
     QTest::newRow("halfwidth katakana") << QByteArray("\xB1") << QStringLiteral("\uFF71") << true;
     QTest::newRow("lone lead byte") << QByteArray("a\x83") << QStringLiteral("a\u001A") << false;
     QTest::newRow("undefined byte") << QByteArray("\xA0") << QStringLiteral("\u001A") << false;

@@ -74,14 +74,14 @@ void TestStage::rasterOps_data()
     QTest::addColumn<uint>("src");
     QTest::addColumn<uint>("expected");
     QTest::newRow("copy") << int(RasterOp::Copy) << 0xFF123456u << 0xFFABCDEFu << 0xFFABCDEFu;
-    QTest::newRow("erase: S and not D") << int(RasterOp::Erase) << 0xFF0F0F0Fu << 0xFFFF00FFu
-                                        << 0xFFF000F0u;
-    QTest::newRow("erase with white mask inverts") << int(RasterOp::Erase) << 0xFF336699u
-                                                   << 0xFFFFFFFFu << 0xFFCC9966u;
-    QTest::newRow("erase with black mask clears") << int(RasterOp::Erase) << 0xFF336699u
-                                                  << 0xFF000000u << 0xFF000000u;
-    QTest::newRow("invert: S xor D") << int(RasterOp::Invert) << 0xFF0F0F0Fu << 0xFFFF00FFu
-                                     << 0xFFF00FF0u;
+    QTest::newRow("erase: S and not D")
+        << int(RasterOp::Erase) << 0xFF0F0F0Fu << 0xFFFF00FFu << 0xFFF000F0u;
+    QTest::newRow("erase with white mask inverts")
+        << int(RasterOp::Erase) << 0xFF336699u << 0xFFFFFFFFu << 0xFFCC9966u;
+    QTest::newRow("erase with black mask clears")
+        << int(RasterOp::Erase) << 0xFF336699u << 0xFF000000u << 0xFF000000u;
+    QTest::newRow("invert: S xor D")
+        << int(RasterOp::Invert) << 0xFF0F0F0Fu << 0xFFFF00FFu << 0xFFF00FF0u;
 }
 
 void TestStage::rasterOps()
@@ -115,10 +115,10 @@ void TestStage::maskedPlacement()
     body.setPixel(100, 100, 0xFFFFFFFF);
     s.drawCharacter(QStringLiteral("A"), 1, body, nullptr);
     const QImage &v = s.visible();
-    QCOMPARE(v.pixel(10, 10), kBack);             // white picture, white mask: background
-    QCOMPARE(v.pixel(50 + 120, 120), kBody);      // body shifted 50 to the right
-    QCOMPARE(v.pixel(50 + 100, 100), 0xFFFFFFFFu); // black mask shows the picture's white
-    QCOMPARE(v.pixel(120, 120), kBack);           // where the body would be without the shift
+    QCOMPARE(v.pixel(10, 10), kBack);                 // white picture, white mask: background
+    QCOMPARE(v.pixel(50 + 120, 120), kBody);          // body shifted 50 to the right
+    QCOMPARE(v.pixel(50 + 100, 100), 0xFFFFFFFFu);    // black mask shows the picture's white
+    QCOMPARE(v.pixel(120, 120), kBack);               // where the body would be without the shift
     QCOMPARE(s.compositing().pixel(170, 120), kBack); // the clean background stays clean
 }
 
@@ -268,7 +268,8 @@ void TestStage::badPictures()
         QVERIFY(e.message().startsWith(QStringLiteral("Invalid picture: dat1/x.da1")));
     }
     try {
-        platform::loadPicture(data.path() + QStringLiteral("/dat1/none.da1"), QStringLiteral("dat1/none.da1"));
+        platform::loadPicture(data.path() + QStringLiteral("/dat1/none.da1"),
+                              QStringLiteral("dat1/none.da1"));
         QFAIL("a missing picture must not load");
     } catch (const platform::ScriptError &e) {
         QCOMPARE(e.message(), QStringLiteral("File not found: dat1/none.da1"));

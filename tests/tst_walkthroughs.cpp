@@ -25,7 +25,7 @@ int endingEvent(int heroine, bool happy)
 
 struct Walkthrough {
     QStringList names;
-    QString ending;  // happy, bad or bonus
+    QString ending; // happy, bad or bonus
     int heroine = 0;
     QStringList inputs;
 };
@@ -95,7 +95,8 @@ void TestWalkthroughs::endings_data()
     QTest::addColumn<QString>("name");
     for (const char *heroine : {"shiori", "natsumi", "yukino", "rio"}) {
         for (const char *ending : {"happy", "bad"}) {
-            const QString name = QStringLiteral("%1-%2").arg(QLatin1String(heroine), QLatin1String(ending));
+            const QString name =
+                QStringLiteral("%1-%2").arg(QLatin1String(heroine), QLatin1String(ending));
             QTest::newRow(qPrintable(name)) << name;
         }
     }

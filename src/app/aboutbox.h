@@ -36,7 +36,6 @@ public Q_SLOTS:
     void Label4_Click(int index);
 
 protected:
-
 private:
     UrlOpener m_openUrl;
     QPushButton *Command1 = nullptr;

@@ -8,8 +8,7 @@ namespace vm2::app {
 
 FramelessDialog::FramelessDialog(Escape escape, QWidget *parent)
     : QDialog(parent, captionlessDialogFlags()), m_escape(escape)
-{
-}
+{}
 
 void FramelessDialog::keyPressEvent(QKeyEvent *event)
 {

@@ -15,8 +15,7 @@ Session::Session(platform::SettingsStore &store, QString dataFolder, QObject *pa
       m_reportError([this](const QString &message) {
           QMessageBox::critical(m_main, QStringLiteral("Velmora 2"), message);
       })
-{
-}
+{}
 
 Session::~Session()
 {

@@ -13,8 +13,7 @@
 
 namespace vm2::app {
 
-TitleWindow::TitleWindow(Session &session)
-    : FramelessDialog(Escape::Ignored), m_session(session)
+TitleWindow::TitleWindow(Session &session) : FramelessDialog(Escape::Ignored), m_session(session)
 {
     setObjectName(QStringLiteral("form_Title"));
     setWindowTitle(QStringLiteral("Velmora 2"));

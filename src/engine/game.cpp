@@ -13,8 +13,7 @@ const QString kHome = QStringLiteral("自宅");
 Game::Game(Screen &screen, platform::SettingsStore &store, QString dataFolder)
     : m_screen(screen), m_store(store),
       m_engine(m_state, screen, m_stage, store, std::move(dataFolder))
-{
-}
+{}
 
 void Game::newGame(const QString &surname, const QString &given, const QString &nickname)
 {
@@ -81,7 +80,8 @@ void Game::save()
     const bool saved = save::SaveGame(m_state, m_store);
     m_screen.setTalkColour(colour::kBlack);
     // A save that could not be written must not be reported as done.
-    m_screen.setTalkText(saved ? QStringLiteral("SAVEしました！") : QStringLiteral("SAVEできませんでした！"));
+    m_screen.setTalkText(saved ? QStringLiteral("SAVEしました！")
+                               : QStringLiteral("SAVEできませんでした！"));
 }
 
 void Game::load()

@@ -10,8 +10,7 @@ namespace vm2::engine {
 
 // An array with fixed bounds Lo..Hi, as the game state declares them. An index
 // outside the bounds is a script error (subscript out of range).
-template <typename T, int Lo, int Hi>
-class Bounded
+template <typename T, int Lo, int Hi> class Bounded
 {
 public:
     static constexpr int first = Lo;
@@ -47,8 +46,8 @@ std::int16_t addInt16(std::int16_t a, int b);
 
 // The whole state of a game. Truth values are 0 (false) and -1 (true).
 struct GameState {
-    Bounded<QString, 1, 3> PName;         // 1 surname, 2 given name, 3 nickname
-    Bounded<std::int16_t, 2, 5> Loveval;  // affection of heroines 2 to 5
+    Bounded<QString, 1, 3> PName;          // 1 surname, 2 given name, 3 nickname
+    Bounded<std::int16_t, 2, 5> Loveval;   // affection of heroines 2 to 5
     Bounded<std::int16_t, 0, 10> Ibentcnt; // event counter per place number
     Bounded<std::int16_t, 1, 9> Ibentflag; // story flags
     QString PlaceCode;

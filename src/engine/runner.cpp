@@ -21,8 +21,7 @@ Engine::Engine(GameState &state, Screen &screen, stage::Stage &stage,
                platform::SettingsStore &store, QString dataFolder)
     : m_state(state), m_screen(screen), m_stage(stage), m_store(store),
       m_dataFolder(std::move(dataFolder))
-{
-}
+{}
 
 QString Engine::dataPath(const QString &relative) const
 {
@@ -45,9 +44,10 @@ void Engine::RunEvent(const QString &place, int number)
             open(*next);
             next = playScript();
             if (next && ++m_handOvers > m_handOverLimit) {
-                ScriptError e(Fault::OutOfStackSpace,
-                              QStringLiteral("%1 hand-overs in a row without waiting for the player")
-                                  .arg(m_handOvers - 1));
+                ScriptError e(
+                    Fault::OutOfStackSpace,
+                    QStringLiteral("%1 hand-overs in a row without waiting for the player")
+                        .arg(m_handOvers - 1));
                 e.setLocation(m_channel.name(), m_channel.lineNumber());
                 throw e;
             }
@@ -194,9 +194,9 @@ std::optional<Engine::Next> Engine::execute(const QString &line, Where where)
         break;
     }
     case Kind::Character: {
-        const QString body = cmd.variant == 0
-                                 ? QStringLiteral("dat1/chara%1.da1").arg(cmd.code)
-                                 : QStringLiteral("dat1/chara%1-%2.da1").arg(cmd.code).arg(cmd.variant);
+        const QString body =
+            cmd.variant == 0 ? QStringLiteral("dat1/chara%1.da1").arg(cmd.code)
+                             : QStringLiteral("dat1/chara%1-%2.da1").arg(cmd.code).arg(cmd.variant);
         const QImage bodyPicture = picture(body);
         std::optional<QImage> face;
         if (cmd.code != QStringLiteral("A"))

@@ -64,10 +64,26 @@ class Trace
 {
 public:
     virtual ~Trace() = default;
-    virtual void run(const QString &place, int number) { Q_UNUSED(place) Q_UNUSED(number) }
-    virtual void flag(int index, int value) { Q_UNUSED(index) Q_UNUSED(value) }
-    virtual void love(int heroine, int value) { Q_UNUSED(heroine) Q_UNUSED(value) }
-    virtual void count(int slot, int value) { Q_UNUSED(slot) Q_UNUSED(value) }
+    virtual void run(const QString &place, int number)
+    {
+        Q_UNUSED(place)
+        Q_UNUSED(number)
+    }
+    virtual void flag(int index, int value)
+    {
+        Q_UNUSED(index)
+        Q_UNUSED(value)
+    }
+    virtual void love(int heroine, int value)
+    {
+        Q_UNUSED(heroine)
+        Q_UNUSED(value)
+    }
+    virtual void count(int slot, int value)
+    {
+        Q_UNUSED(slot)
+        Q_UNUSED(value)
+    }
 };
 
 } // namespace vm2::engine
@@ -76,7 +92,6 @@ namespace vm2::engine {
 
 // Thrown by a wait when the player ends the game while it waits (the window was
 // closed): the engine lets it pass, writes nothing and leaves the game as it is.
-struct Aborted {
-};
+struct Aborted {};
 
 } // namespace vm2::engine

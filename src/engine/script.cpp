@@ -34,10 +34,9 @@ QString quoted(QStringView line)
 int digitAt(QStringView line, qsizetype pos, const char *field)
 {
     if (pos < 1 || pos > line.size())
-        throw ScriptError(Fault::TypeMismatch,
-                          QStringLiteral("%1 has no %2 at position %3")
-                              .arg(quoted(line), QLatin1String(field))
-                              .arg(pos));
+        throw ScriptError(Fault::TypeMismatch, QStringLiteral("%1 has no %2 at position %3")
+                                                   .arg(quoted(line), QLatin1String(field))
+                                                   .arg(pos));
     const QChar c = line.at(pos - 1);
     if (c < u'0' || c > u'9')
         throw ScriptError(Fault::TypeMismatch, QStringLiteral("%1 has '%2' at position %3 where "
@@ -106,8 +105,9 @@ Command parseCommand(QStringView line)
     case Kind::Talk:
     case Kind::TalkNoWait:
         if (line.size() < 2)
-            throw ScriptError(Fault::TypeMismatch,
-                              QStringLiteral("%1 has no speaker code at position 2").arg(quoted(line)));
+            throw ScriptError(
+                Fault::TypeMismatch,
+                QStringLiteral("%1 has no speaker code at position 2").arg(quoted(line)));
         cmd.speaker = line.at(1);
         cmd.text = line.mid(2).toString();
         break;
@@ -136,8 +136,9 @@ Command parseCommand(QStringView line)
     }
     case Kind::Counter: {
         if (line.size() < 2)
-            throw ScriptError(Fault::TypeMismatch,
-                              QStringLiteral("%1 has no counter slot at position 2").arg(quoted(line)));
+            throw ScriptError(
+                Fault::TypeMismatch,
+                QStringLiteral("%1 has no counter slot at position 2").arg(quoted(line)));
         const QChar slot = line.at(1);
         if (slot == u'A')
             cmd.index = 8;
@@ -170,10 +171,11 @@ ScriptError captionsPastEnd(int line)
 
 ScriptError blocksPastEnd(int line, int missing)
 {
-    return ScriptError(Fault::InputPastEnd,
-                       QStringLiteral("the blocks of line %1 reach %2 lines past the end of the file")
-                           .arg(line)
-                           .arg(missing));
+    return ScriptError(
+        Fault::InputPastEnd,
+        QStringLiteral("the blocks of line %1 reach %2 lines past the end of the file")
+            .arg(line)
+            .arg(missing));
 }
 
 int endingEvent(int heroine, bool happy)
@@ -185,7 +187,8 @@ int endingEvent(int heroine, bool happy)
 
 QString scriptFileName(const QString &place, int number)
 {
-    return QStringLiteral("ibent") + place + u'-' + QString::number(number) + QStringLiteral(".da2");
+    return QStringLiteral("ibent") + place + u'-' + QString::number(number) +
+           QStringLiteral(".da2");
 }
 
 bool speakerColour(QChar speaker, bool waits, std::uint32_t *colour)

@@ -132,8 +132,7 @@ QString ScriptChannel::readLine()
             fill();
             continue;
         }
-        QString line =
-            decodeCp932(QByteArrayView(m_buf).sliced(m_pos, end - m_pos), &m_lastValid);
+        QString line = decodeCp932(QByteArrayView(m_buf).sliced(m_pos, end - m_pos), &m_lastValid);
         m_pos = end + 1;
         if (*hit == '\r' && m_pos < m_buf.size() && m_buf.at(m_pos) == '\n')
             ++m_pos;

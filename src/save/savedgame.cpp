@@ -49,7 +49,8 @@ void loadNumbers(const char *word, Array &values, int from, int to,
                  const platform::SettingsStore &store)
 {
     for (int i = from; i <= to; ++i)
-        values(i) = readStoredNumber(store.value(QLatin1String(word) + QString::number(i), QStringLiteral("0")));
+        values(i) = readStoredNumber(
+            store.value(QLatin1String(word) + QString::number(i), QStringLiteral("0")));
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "stage.h"
 
-
 namespace vm2::stage {
 
 namespace {
@@ -38,11 +37,9 @@ FaceRect faceRect(const QString &code)
 Stage::Stage()
     : m_visible(surface(kStageSize, kStageSize, kStageEmpty)),
       m_compositing(surface(kStageSize, kStageSize)),
-      m_overlay(surface(2 * kStageSize, kStageSize)),
-      m_work(surface(kStageSize, kStageSize)),
+      m_overlay(surface(2 * kStageSize, kStageSize)), m_work(surface(kStageSize, kStageSize)),
       m_face(surface(140, 120))
-{
-}
+{}
 
 void Stage::load(QImage &target, const QImage &picture)
 {

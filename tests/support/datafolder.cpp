@@ -61,8 +61,8 @@ void DataFolder::standardPictures()
         picture(QStringLiteral("ibent0%1.da1").arg(i), 800, 400, Qt::white);
 }
 
-QStringList playEvent(const QString &data, const QString &place, int number,
-                      const QString &inputs, int *status, const QStringList &names)
+QStringList playEvent(const QString &data, const QString &place, int number, const QString &inputs,
+                      int *status, const QStringList &names)
 {
     play::Options options;
     options.dataFolder = data;

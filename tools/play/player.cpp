@@ -31,8 +31,7 @@ QString rgbHex(std::uint32_t colour)
 struct InputError {
     QString message;
 };
-struct InputExhausted {
-};
+struct InputExhausted {};
 
 // The settings store of the player, which notes every write in the transcript.
 class TracedStore : public platform::SettingsStore
@@ -40,8 +39,7 @@ class TracedStore : public platform::SettingsStore
 public:
     TracedStore(std::unique_ptr<platform::SettingsStore> store, QTextStream &out)
         : m_store(std::move(store)), m_out(out)
-    {
-    }
+    {}
     QString value(const QString &key, const QString &def) const override
     {
         return m_store->value(key, def);
@@ -116,7 +114,8 @@ public:
     }
     int waitChoice(const QString &caption1, const QString &caption2) override
     {
-        m_out << "option 1 " << escaped(caption1) << '\n' << "option 2 " << escaped(caption2) << '\n';
+        m_out << "option 1 " << escaped(caption1) << '\n'
+              << "option 2 " << escaped(caption2) << '\n';
         snapshot();
         const QString token = take();
         if (token != QStringLiteral("1") && token != QStringLiteral("2"))
@@ -152,8 +151,10 @@ public:
     {
         if (m_options.snapshotFolder.isEmpty() || m_stage.isNull())
             return;
-        const QString file = name.isEmpty() ? QStringLiteral("wait-%1.png").arg(++m_snapshots, 3, 10, QLatin1Char('0'))
-                                            : name;
+        const QString file =
+            name.isEmpty()
+                ? QStringLiteral("wait-%1.png").arg(++m_snapshots, 3, 10, QLatin1Char('0'))
+                : name;
         m_stage.save(QDir(m_options.snapshotFolder).filePath(file), "PNG");
     }
     void setStage(const QImage &stage) { m_stage = stage; }
@@ -250,7 +251,8 @@ int play(const Options &options, QTextStream &out)
             break;
         case Options::Mode::Bonus:
             if (!game.enterBonus())
-                throw InputError{QStringLiteral("--bonus: the four happy endings have not all been seen")};
+                throw InputError{
+                    QStringLiteral("--bonus: the four happy endings have not all been seen")};
             game.start();
             playGame(game, screen);
             break;
@@ -304,7 +306,8 @@ bool parseArguments(const QStringList &arguments, Options &options, QString &err
         } else if (arg == QStringLiteral("--inputs")) {
             if (!value(v))
                 return false;
-            options.inputs = v.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+            options.inputs =
+                v.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
         } else if (arg == QStringLiteral("--state")) {
             options.printState = true;
         } else if (arg == QStringLiteral("--new")) {

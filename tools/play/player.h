@@ -14,8 +14,8 @@ struct Options {
     QStringList names{QString(), QString(), QString()};
     QStringList inputs;
     bool printState = false;
-    QString place;    // Event mode
-    int number = 0;   // Event mode
+    QString place;     // Event mode
+    int number = 0;    // Event mode
     QString storeFile; // empty: the store lives in memory
     QString snapshotFolder;
 };

@@ -28,7 +28,8 @@ void person(QPainter &p, const FigureRecipe *f, QPointF origin, qreal scale, int
 }
 
 // A person as a dark shape against the light.
-void silhouette(QPainter &p, const FigureRecipe *f, QPointF origin, qreal scale, const QColor &colour)
+void silhouette(QPainter &p, const FigureRecipe *f, QPointF origin, qreal scale,
+                const QColor &colour)
 {
     if (!f)
         return;
@@ -186,8 +187,9 @@ void sakura(QPainter &p, const People &people)
 void cranes(QPainter &p, const People &)
 {
     skyGradient(p, QRectF(0, 0, 400, 400), QColor(0xF4, 0xF0, 0xE6), QColor(0xE0, 0xEC, 0xE8));
-    const QColor colours[] = {QColor(0xE8, 0x5A, 0x6A), QColor(0xF0, 0xB0, 0x3A), QColor(0x5A, 0xA8, 0xD8),
-                              QColor(0x6C, 0xC0, 0x7A), QColor(0xB0, 0x7A, 0xD8), QColor(0xF4, 0x8C, 0xB4)};
+    const QColor colours[] = {QColor(0xE8, 0x5A, 0x6A), QColor(0xF0, 0xB0, 0x3A),
+                              QColor(0x5A, 0xA8, 0xD8), QColor(0x6C, 0xC0, 0x7A),
+                              QColor(0xB0, 0x7A, 0xD8), QColor(0xF4, 0x8C, 0xB4)};
     for (int s = 0; s < 7; ++s) {
         const qreal x = 40 + s * 53;
         p.setPen(QPen(QColor(0x90, 0x80, 0x70), 1.2));
@@ -197,7 +199,8 @@ void cranes(QPainter &p, const People &)
             const QColor col = colours[(s + k) % 6];
             p.setPen(QPen(col.darker(150), 1.2));
             p.setBrush(col);
-            p.drawPolygon(QPolygonF({c + QPointF(-20, -6), c + QPointF(0, 4), c + QPointF(20, -6), c + QPointF(0, 12)}));
+            p.drawPolygon(QPolygonF({c + QPointF(-20, -6), c + QPointF(0, 4), c + QPointF(20, -6),
+                                     c + QPointF(0, 12)}));
             p.setBrush(col.lighter(120));
             p.drawPolygon(QPolygonF({c + QPointF(-3, 0), c + QPointF(3, 0), c + QPointF(0, -16)}));
         }
@@ -226,12 +229,14 @@ void busking(QPainter &p, const People &people)
 void stage(QPainter &p, const People &people)
 {
     p.fillRect(QRectF(0, 0, 400, 400), QColor(0x16, 0x10, 0x26));
-    const QColor beams[] = {QColor(255, 90, 170, 110), QColor(90, 170, 255, 110), QColor(255, 230, 100, 110)};
+    const QColor beams[] = {QColor(255, 90, 170, 110), QColor(90, 170, 255, 110),
+                            QColor(255, 230, 100, 110)};
     for (int i = 0; i < 3; ++i) {
         p.setPen(Qt::NoPen);
         p.setBrush(beams[i]);
         const qreal x = 60 + i * 140;
-        p.drawPolygon(QPolygonF({QPointF(x - 6, 0), QPointF(x + 6, 0), QPointF(260 - i * 20, 400), QPointF(140 - i * 20, 400)}));
+        p.drawPolygon(QPolygonF({QPointF(x - 6, 0), QPointF(x + 6, 0), QPointF(260 - i * 20, 400),
+                                 QPointF(140 - i * 20, 400)}));
     }
     person(p, people.value(0), QPointF(50, 30), 1.0, Happy);
     // Hands of the crowd.
@@ -249,7 +254,8 @@ void stage(QPainter &p, const People &people)
 void fireworks(QPainter &p, const People &people)
 {
     skyGradient(p, QRectF(0, 0, 400, 400), QColor(0x0A, 0x0E, 0x30), QColor(0x2A, 0x24, 0x5A));
-    const QColor colours[] = {QColor(0xFF, 0x7A, 0xA0), QColor(0xFF, 0xD8, 0x60), QColor(0x7A, 0xD8, 0xFF)};
+    const QColor colours[] = {QColor(0xFF, 0x7A, 0xA0), QColor(0xFF, 0xD8, 0x60),
+                              QColor(0x7A, 0xD8, 0xFF)};
     const QPointF centres[] = {QPointF(100, 90), QPointF(300, 70), QPointF(220, 170)};
     for (int k = 0; k < 3; ++k) {
         p.setPen(QPen(colours[k], 2.4, Qt::SolidLine, Qt::RoundCap));
@@ -304,11 +310,16 @@ QPainterPath frameShape(const QString &frame)
 QImage drawEventPicture(const SceneRecipe &scene, const Recipe &recipe)
 {
     static const std::map<QString, std::function<void(QPainter &, const People &)>> scenes{
-        {QStringLiteral("sunsetwindow"), sunsetWindow}, {QStringLiteral("umbrella"), umbrella},
-        {QStringLiteral("starbase"), starBase},         {QStringLiteral("comet"), comet},
-        {QStringLiteral("sakura"), sakura},             {QStringLiteral("cranes"), cranes},
-        {QStringLiteral("busking"), busking},           {QStringLiteral("stage"), stage},
-        {QStringLiteral("fireworks"), fireworks},       {QStringLiteral("party"), party},
+        {QStringLiteral("sunsetwindow"), sunsetWindow},
+        {QStringLiteral("umbrella"), umbrella},
+        {QStringLiteral("starbase"), starBase},
+        {QStringLiteral("comet"), comet},
+        {QStringLiteral("sakura"), sakura},
+        {QStringLiteral("cranes"), cranes},
+        {QStringLiteral("busking"), busking},
+        {QStringLiteral("stage"), stage},
+        {QStringLiteral("fireworks"), fireworks},
+        {QStringLiteral("party"), party},
     };
     const auto it = scenes.find(scene.scene);
     if (it == scenes.end())

@@ -64,8 +64,9 @@ void drawBackHair(QPainter &p, const FigureRecipe &f, const Head &hd)
         path.closeSubpath();
         fillPath(p, path, c);
     } else if (f.hair == QLatin1String("bob")) {
-        path.addRoundedRect(QRectF(hd.cx - hd.w * 0.66, hd.top - hd.h * 0.1, hd.w * 1.32, hd.h * 1.12),
-                            hd.w * 0.4, hd.w * 0.4);
+        path.addRoundedRect(
+            QRectF(hd.cx - hd.w * 0.66, hd.top - hd.h * 0.1, hd.w * 1.32, hd.h * 1.12), hd.w * 0.4,
+            hd.w * 0.4);
         fillPath(p, path, c);
     } else if (f.hair == QLatin1String("ponytail")) {
         path.moveTo(hd.cx + hd.w * 0.3, hd.top - hd.h * 0.05);
@@ -115,8 +116,8 @@ void drawFrontHair(QPainter &p, const FigureRecipe &f, const Head &hd)
     const bool boy = f.hair == QLatin1String("short");
     QPainterPath cap;
     cap.moveTo(hd.cx - hd.w * 0.58, hd.top + hd.h * (boy ? 0.42 : 0.62));
-    cap.cubicTo(hd.cx - hd.w * 0.72, hd.top - hd.h * 0.42, hd.cx + hd.w * 0.72, hd.top - hd.h * 0.42,
-                hd.cx + hd.w * 0.58, hd.top + hd.h * (boy ? 0.42 : 0.62));
+    cap.cubicTo(hd.cx - hd.w * 0.72, hd.top - hd.h * 0.42, hd.cx + hd.w * 0.72,
+                hd.top - hd.h * 0.42, hd.cx + hd.w * 0.58, hd.top + hd.h * (boy ? 0.42 : 0.62));
     // The fringe: locks pointing down over the forehead.
     const int locks = boy ? 6 : 5;
     const qreal left = hd.cx + hd.w * 0.58, right = hd.cx - hd.w * 0.58;
@@ -133,14 +134,17 @@ void drawFrontHair(QPainter &p, const FigureRecipe &f, const Head &hd)
     // A shine on the hair.
     p.setPen(QPen(c.lighter(160), 3, Qt::SolidLine, Qt::RoundCap));
     p.setBrush(Qt::NoBrush);
-    p.drawArc(QRectF(hd.cx - hd.w * 0.4, hd.top - hd.h * 0.06, hd.w * 0.8, hd.h * 0.5), 50 * 16, 40 * 16);
+    p.drawArc(QRectF(hd.cx - hd.w * 0.4, hd.top - hd.h * 0.06, hd.w * 0.8, hd.h * 0.5), 50 * 16,
+              40 * 16);
     if (!boy) {
         for (int side : {-1, 1}) {
             QPainterPath lock;
             const qreal x = hd.cx + side * hd.w * 0.52;
             lock.moveTo(x, hd.top + hd.h * 0.25);
-            lock.quadTo(x + side * hd.w * 0.1, hd.top + hd.h * 0.7, x - side * hd.w * 0.02, hd.top + hd.h * 0.98);
-            lock.quadTo(x - side * hd.w * 0.08, hd.top + hd.h * 0.6, x - side * hd.w * 0.1, hd.top + hd.h * 0.3);
+            lock.quadTo(x + side * hd.w * 0.1, hd.top + hd.h * 0.7, x - side * hd.w * 0.02,
+                        hd.top + hd.h * 0.98);
+            lock.quadTo(x - side * hd.w * 0.08, hd.top + hd.h * 0.6, x - side * hd.w * 0.1,
+                        hd.top + hd.h * 0.3);
             lock.closeSubpath();
             fillPath(p, lock, c);
         }
@@ -166,7 +170,8 @@ void drawEye(QPainter &p, const FigureRecipe &f, const Head &hd, int side, int e
     p.drawEllipse(white);
     const qreal irisScale = expression == Surprised ? 0.62 : 0.82;
     const qreal look = expression == Sad ? eh * 0.12 : 0.0;
-    const QRectF iris(c.x() - ew * irisScale / 2, c.y() - eh * 0.42 + look, ew * irisScale, eh * 0.86);
+    const QRectF iris(c.x() - ew * irisScale / 2, c.y() - eh * 0.42 + look, ew * irisScale,
+                      eh * 0.86);
     QLinearGradient g(iris.topLeft(), iris.bottomLeft());
     g.setColorAt(0, f.eyeColour.darker(170));
     g.setColorAt(1, f.eyeColour.lighter(135));
@@ -175,8 +180,8 @@ void drawEye(QPainter &p, const FigureRecipe &f, const Head &hd, int side, int e
     p.setBrush(f.eyeColour.darker(300));
     p.drawEllipse(iris.center(), iris.width() * 0.24, iris.height() * 0.24);
     p.setBrush(QColor(0xFF, 0xFE, 0xFC));
-    p.drawEllipse(iris.center() + QPointF(-iris.width() * 0.18, -iris.height() * 0.2), iris.width() * 0.16,
-                  iris.width() * 0.16);
+    p.drawEllipse(iris.center() + QPointF(-iris.width() * 0.18, -iris.height() * 0.2),
+                  iris.width() * 0.16, iris.width() * 0.16);
     // The upper lid.
     p.setPen(QPen(lash, 3.0, Qt::SolidLine, Qt::RoundCap));
     p.setBrush(Qt::NoBrush);
@@ -264,8 +269,10 @@ void drawBlush(QPainter &p, const Head &hd, int expression)
         p.setPen(QPen(QColor(0xE0, 0x50, 0x66), 1.5));
         for (int side : {-1, 1}) {
             for (int i = -1; i <= 1; ++i) {
-                const QPointF c(hd.cx + side * hd.w * 0.3 + i * hd.w * 0.05, hd.eyeY() + hd.eyeH() * 0.75);
-                p.drawLine(c + QPointF(hd.w * 0.02, -hd.h * 0.03), c + QPointF(-hd.w * 0.02, hd.h * 0.03));
+                const QPointF c(hd.cx + side * hd.w * 0.3 + i * hd.w * 0.05,
+                                hd.eyeY() + hd.eyeH() * 0.75);
+                p.drawLine(c + QPointF(hd.w * 0.02, -hd.h * 0.03),
+                           c + QPointF(-hd.w * 0.02, hd.h * 0.03));
             }
         }
     }
@@ -296,11 +303,13 @@ void drawOutfit(QPainter &p, const FigureRecipe &f, const Head &hd)
 
     QPainterPath body;
     body.moveTo(hd.cx - hd.w * 0.2, shoulder);
-    body.cubicTo(hd.cx - half * 0.8, shoulder, hd.cx - half, shoulder + 10, hd.cx - half, shoulder + 45);
+    body.cubicTo(hd.cx - half * 0.8, shoulder, hd.cx - half, shoulder + 10, hd.cx - half,
+                 shoulder + 45);
     body.lineTo(hd.cx - half * 1.05, 400);
     body.lineTo(hd.cx + half * 1.05, 400);
     body.lineTo(hd.cx + half, shoulder + 45);
-    body.cubicTo(hd.cx + half, shoulder + 10, hd.cx + half * 0.8, shoulder, hd.cx + hd.w * 0.2, shoulder);
+    body.cubicTo(hd.cx + half, shoulder + 10, hd.cx + half * 0.8, shoulder, hd.cx + hd.w * 0.2,
+                 shoulder);
     body.closeSubpath();
     fillPath(p, body, f.outfitColour);
     // Arms, a fold of the sleeve each side.
@@ -317,7 +326,8 @@ void drawOutfit(QPainter &p, const FigureRecipe &f, const Head &hd)
         p.setBrush(f.accent);
         for (int i = 0; i < 5; ++i)
             p.drawEllipse(QPointF(hd.cx, shoulder + 25 + i * 28), 4.5, 4.5);
-    } else if (o == QLatin1String("blazer") || o == QLatin1String("band") || o == QLatin1String("coat")) {
+    } else if (o == QLatin1String("blazer") || o == QLatin1String("band") ||
+               o == QLatin1String("coat")) {
         // An open jacket over a shirt or tee.
         const QColor inner = o == QLatin1String("blazer") ? QColor(0xFA, 0xFA, 0xF6)
                              : o == QLatin1String("band") ? f.accent
@@ -330,8 +340,10 @@ void drawOutfit(QPainter &p, const FigureRecipe &f, const Head &hd)
         v.closeSubpath();
         fillPath(p, v, inner);
         p.setPen(outline(f.outfitColour, 2.5));
-        p.drawLine(QPointF(hd.cx - hd.w * 0.22, shoulder), QPointF(hd.cx - hd.w * 0.05, shoulder + 110));
-        p.drawLine(QPointF(hd.cx + hd.w * 0.22, shoulder), QPointF(hd.cx + hd.w * 0.05, shoulder + 110));
+        p.drawLine(QPointF(hd.cx - hd.w * 0.22, shoulder),
+                   QPointF(hd.cx - hd.w * 0.05, shoulder + 110));
+        p.drawLine(QPointF(hd.cx + hd.w * 0.22, shoulder),
+                   QPointF(hd.cx + hd.w * 0.05, shoulder + 110));
         if (o == QLatin1String("blazer")) {
             QPainterPath bow;
             const QPointF k(hd.cx, shoulder + 12);
@@ -409,8 +421,8 @@ void drawOutfit(QPainter &p, const FigureRecipe &f, const Head &hd)
         for (int side : {-1, 1}) {
             QPainterPath c;
             c.moveTo(hd.cx + side * hd.w * 0.35, shoulder + 2);
-            c.cubicTo(hd.cx + side * half * 0.9, shoulder, hd.cx + side * half * 1.02, shoulder + 20,
-                      hd.cx + side * half * 1.02, shoulder + 50);
+            c.cubicTo(hd.cx + side * half * 0.9, shoulder, hd.cx + side * half * 1.02,
+                      shoulder + 20, hd.cx + side * half * 1.02, shoulder + 50);
             c.lineTo(hd.cx + side * half * 1.06, 400);
             c.lineTo(hd.cx + side * half * 0.55, 400);
             c.lineTo(hd.cx + side * hd.w * 0.3, shoulder + 40);
@@ -451,7 +463,8 @@ void drawFigure(QPainter &p, const FigureRecipe &f, int expression)
     p.setPen(outline(f.skin, 1.5));
     p.setBrush(f.skin);
     for (int side : {-1, 1})
-        p.drawEllipse(QPointF(hd.cx + side * hd.w * 0.5, hd.eyeY() + hd.eyeH() * 0.2), hd.w * 0.07, hd.h * 0.09);
+        p.drawEllipse(QPointF(hd.cx + side * hd.w * 0.5, hd.eyeY() + hd.eyeH() * 0.2), hd.w * 0.07,
+                      hd.h * 0.09);
     fillPath(p, faceShape(hd), f.skin, 1.8);
     // A soft shadow under the fringe.
     p.setPen(Qt::NoPen);

@@ -50,7 +50,8 @@ void quantize(const QImage &image, QList<QRgb> &palette, std::vector<quint8> &in
         }
         index.insert(it.key(), static_cast<quint8>(best));
     }
-    indices.resize(static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height()));
+    indices.resize(static_cast<std::size_t>(image.width()) *
+                   static_cast<std::size_t>(image.height()));
     std::size_t n = 0;
     for (int y = 0; y < image.height(); ++y) {
         const QRgb *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));

@@ -37,7 +37,8 @@ void save(const QImage &image, const QString &path, const QString &format)
     if (format == QLatin1String("GIF"))
         ok = writeGif(image, path);
     else
-        ok = image.save(path, format.toLatin1().constData(), format == QLatin1String("JPEG") ? 92 : -1);
+        ok = image.save(path, format.toLatin1().constData(),
+                        format == QLatin1String("JPEG") ? 92 : -1);
     if (!ok)
         fail(QStringLiteral("%1: cannot write as %2").arg(path, format));
 }

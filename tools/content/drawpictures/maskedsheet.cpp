@@ -74,12 +74,15 @@ QString checkMaskedPicture(const QImage &source, int cells)
         for (int x = 0; x < w; ++x) {
             const QRgb mask = line[(cells - 1) * w + x] & 0xFFFFFF;
             if (mask != 0 && mask != 0xFFFFFF)
-                return QStringLiteral("mask pixel (%1, %2) is neither black nor white").arg(x).arg(y);
+                return QStringLiteral("mask pixel (%1, %2) is neither black nor white")
+                    .arg(x)
+                    .arg(y);
             if (mask == 0)
                 continue;
             for (int c = 0; c + 1 < cells; ++c) {
                 if ((line[c * w + x] & 0xFFFFFF) != 0xFFFFFF)
-                    return QStringLiteral("cell %1 is not white at (%2, %3) where the mask is white")
+                    return QStringLiteral(
+                               "cell %1 is not white at (%2, %3) where the mask is white")
                         .arg(c + 1)
                         .arg(x)
                         .arg(y);

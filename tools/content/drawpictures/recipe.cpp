@@ -76,7 +76,9 @@ bool readRecipe(const QString &path, Recipe &recipe, QString &error)
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
     if (doc.isNull()) {
-        error = QStringLiteral("%1: %2 at offset %3").arg(path, parseError.errorString()).arg(parseError.offset);
+        error = QStringLiteral("%1: %2 at offset %3")
+                    .arg(path, parseError.errorString())
+                    .arg(parseError.offset);
         return false;
     }
     const QJsonObject root = doc.object();
@@ -97,7 +99,8 @@ bool readRecipe(const QString &path, Recipe &recipe, QString &error)
     }
     for (const QJsonValue &v : root.value(QLatin1String("events")).toArray())
         recipe.events << scene(v.toObject());
-    recipe.iconCharacter = root.value(QLatin1String("icon")).toObject().value(QLatin1String("character")).toString();
+    recipe.iconCharacter =
+        root.value(QLatin1String("icon")).toObject().value(QLatin1String("character")).toString();
     return true;
 }
 

@@ -31,7 +31,8 @@ void cloud(QPainter &p, QPointF c, qreal s)
     p.drawEllipse(c + QPointF(s * 0.75, s * 0.12), s * 0.65, s * 0.42);
 }
 
-void window(QPainter &p, const QRectF &r, const QColor &sky1, const QColor &sky2, const QColor &frame)
+void window(QPainter &p, const QRectF &r, const QColor &sky1, const QColor &sky2,
+            const QColor &frame)
 {
     skyGradient(p, r, sky1, sky2);
     cloud(p, r.center() + QPointF(-r.width() * 0.15, -r.height() * 0.15), r.width() * 0.14);
@@ -87,7 +88,8 @@ void bedroom(QPainter &p)
     box(p, QRectF(60, 200, 40, 30), QColor(0x50, 0x60, 0x70));
     p.setPen(edge(QColor(0xF4, 0xD0, 0x60)));
     p.setBrush(QColor(0xF8, 0xDC, 0x70));
-    p.drawPolygon(QPolygonF({QPointF(125, 185), QPointF(150, 185), QPointF(158, 205), QPointF(117, 205)}));
+    p.drawPolygon(
+        QPolygonF({QPointF(125, 185), QPointF(150, 185), QPointF(158, 205), QPointF(117, 205)}));
     box(p, QRectF(135, 205, 5, 25), QColor(0x60, 0x60, 0x60), 1);
     // A poster with a star.
     box(p, QRectF(260, 50, 80, 100), QColor(0x2E, 0x3A, 0x6E));
@@ -154,7 +156,8 @@ void hill(QPainter &p)
     tree(p, QPointF(330, 300), 70, QColor(0x4A, 0x96, 0x52));
     tree(p, QPointF(140, 250), 50, QColor(0x56, 0x9E, 0x5A));
     box(p, QRectF(292, 330, 6, 40), QColor(0x8A, 0x5E, 0x3A), 1.5);
-    sign(p, QRectF(270, 312, 52, 22), QColor(0xC8, 0x98, 0x60), QStringLiteral("裏山"), QColor(0x40, 0x28, 0x10));
+    sign(p, QRectF(270, 312, 52, 22), QColor(0xC8, 0x98, 0x60), QStringLiteral("裏山"),
+         QColor(0x40, 0x28, 0x10));
 }
 
 void hospital(QPainter &p)
@@ -197,8 +200,8 @@ void council(QPainter &p)
     p.drawEllipse(QPointF(175, 120), 18, 12);
     // Bookshelf of files.
     box(p, QRectF(30, 170, 110, 100), QColor(0x9A, 0x6E, 0x46));
-    const QColor files[] = {QColor(0x4A, 0x78, 0xC0), QColor(0xE0, 0xB0, 0x40), QColor(0x5C, 0xA8, 0x6C),
-                            QColor(0xC8, 0x50, 0x50)};
+    const QColor files[] = {QColor(0x4A, 0x78, 0xC0), QColor(0xE0, 0xB0, 0x40),
+                            QColor(0x5C, 0xA8, 0x6C), QColor(0xC8, 0x50, 0x50)};
     for (int row = 0; row < 2; ++row)
         for (int i = 0; i < 8; ++i)
             box(p, QRectF(36 + i * 12.5, 178 + row * 46, 10, 38), files[(i + row) % 4], 1);
@@ -213,7 +216,8 @@ void council(QPainter &p)
 void base(QPainter &p)
 {
     for (int i = 0; i < 10; ++i)
-        box(p, QRectF(i * 40, 0, 40, 300), i % 2 ? QColor(0xA0, 0x6C, 0x40) : QColor(0xAC, 0x76, 0x48), 1.5);
+        box(p, QRectF(i * 40, 0, 40, 300),
+            i % 2 ? QColor(0xA0, 0x6C, 0x40) : QColor(0xAC, 0x76, 0x48), 1.5);
     floorBoards(p, QRectF(0, 300, 400, 100), QColor(0x84, 0x58, 0x34));
     // Lantern light.
     QRadialGradient glow(QPointF(300, 110), 160);
@@ -229,7 +233,8 @@ void base(QPainter &p)
     // A map pinned to the wall.
     box(p, QRectF(40, 60, 150, 100), QColor(0xF4, 0xE8, 0xC4));
     p.setPen(QPen(QColor(0x6A, 0x8C, 0x5A), 2));
-    p.drawPolyline(QPolygonF({QPointF(55, 140), QPointF(90, 100), QPointF(120, 120), QPointF(175, 75)}));
+    p.drawPolyline(
+        QPolygonF({QPointF(55, 140), QPointF(90, 100), QPointF(120, 120), QPointF(175, 75)}));
     p.setPen(QPen(QColor(0xC8, 0x40, 0x40), 3));
     p.drawLine(168, 70, 180, 82);
     p.drawLine(180, 70, 168, 82);
@@ -273,7 +278,8 @@ void ward(QPainter &p)
     box(p, QRectF(372, 200, 12, 150), QColor(0xA0, 0xA8, 0xB0));
     // Flowers.
     box(p, QRectF(150, 190, 24, 36), QColor(0xB0, 0xD8, 0xF0));
-    const QColor petals[] = {QColor(0xF4, 0x8C, 0xA8), QColor(0xFF, 0xD0, 0x50), QColor(0xF4, 0x8C, 0xA8)};
+    const QColor petals[] = {QColor(0xF4, 0x8C, 0xA8), QColor(0xFF, 0xD0, 0x50),
+                             QColor(0xF4, 0x8C, 0xA8)};
     for (int i = 0; i < 3; ++i) {
         p.setPen(QPen(QColor(0x4A, 0x96, 0x52), 2));
         p.drawLine(QPointF(162, 192), QPointF(148 + i * 14, 165));
@@ -286,10 +292,10 @@ void ward(QPainter &p)
 void street(QPainter &p)
 {
     skyGradient(p, QRectF(0, 0, 400, 240), QColor(0x6A, 0x5A, 0xA8), QColor(0xF8, 0xB0, 0x80));
-    const QColor shops[] = {QColor(0xE8, 0xC8, 0xA0), QColor(0xC8, 0xD8, 0xE8), QColor(0xF0, 0xD8, 0xD8),
-                            QColor(0xD8, 0xE8, 0xC8)};
-    const QColor awnings[] = {QColor(0xD0, 0x50, 0x50), QColor(0x40, 0x80, 0xC0), QColor(0xE0, 0x90, 0x30),
-                              QColor(0x50, 0xA0, 0x60)};
+    const QColor shops[] = {QColor(0xE8, 0xC8, 0xA0), QColor(0xC8, 0xD8, 0xE8),
+                            QColor(0xF0, 0xD8, 0xD8), QColor(0xD8, 0xE8, 0xC8)};
+    const QColor awnings[] = {QColor(0xD0, 0x50, 0x50), QColor(0x40, 0x80, 0xC0),
+                              QColor(0xE0, 0x90, 0x30), QColor(0x50, 0xA0, 0x60)};
     for (int i = 0; i < 4; ++i) {
         const qreal x = i * 100;
         const qreal top = 90 + (i % 2) * 30;
@@ -297,10 +303,12 @@ void street(QPainter &p)
         box(p, QRectF(x + 15, top + 20, 70, 40), QColor(0xFF, 0xF0, 0xB0), 1.5);
         p.setPen(edge(awnings[i]));
         p.setBrush(awnings[i]);
-        p.drawPolygon(QPolygonF({QPointF(x + 5, 230), QPointF(x + 95, 230), QPointF(x + 100, 255), QPointF(x, 255)}));
+        p.drawPolygon(QPolygonF(
+            {QPointF(x + 5, 230), QPointF(x + 95, 230), QPointF(x + 100, 255), QPointF(x, 255)}));
         box(p, QRectF(x + 20, 255, 60, 35), QColor(0xFF, 0xE8, 0xA0), 1.5);
     }
-    sign(p, QRectF(110, 160, 80, 22), QColor(0x30, 0x30, 0x40), QStringLiteral("LIVE"), QColor(0xFF, 0xD0, 0x40));
+    sign(p, QRectF(110, 160, 80, 22), QColor(0x30, 0x30, 0x40), QStringLiteral("LIVE"),
+         QColor(0xFF, 0xD0, 0x40));
     // Pavement in perspective.
     box(p, QRectF(0, 290, 400, 110), QColor(0xB0, 0xA8, 0xA0), 0);
     p.setPen(QPen(QColor(0x98, 0x90, 0x88), 1.5));
@@ -324,13 +332,14 @@ void livehouse(QPainter &p)
 {
     box(p, QRectF(0, 0, 400, 400), QColor(0x1A, 0x14, 0x2A), 0);
     // Spotlights.
-    const QColor beams[] = {QColor(255, 80, 160, 90), QColor(80, 160, 255, 90), QColor(255, 220, 90, 90)};
+    const QColor beams[] = {QColor(255, 80, 160, 90), QColor(80, 160, 255, 90),
+                            QColor(255, 220, 90, 90)};
     for (int i = 0; i < 3; ++i) {
         const qreal x = 80 + i * 120;
         p.setPen(Qt::NoPen);
         p.setBrush(beams[i]);
-        p.drawPolygon(QPolygonF({QPointF(x - 8, 20), QPointF(x + 8, 20), QPointF(x + 80 - i * 40, 290),
-                                 QPointF(x - 40 - i * 10, 290)}));
+        p.drawPolygon(QPolygonF({QPointF(x - 8, 20), QPointF(x + 8, 20),
+                                 QPointF(x + 80 - i * 40, 290), QPointF(x - 40 - i * 10, 290)}));
         box(p, QRectF(x - 12, 8, 24, 16), QColor(0x50, 0x50, 0x60), 1);
     }
     // The stage.
@@ -412,8 +421,9 @@ void library(QPainter &p)
     box(p, QRectF(0, 0, 400, 400), QColor(0xF0, 0xE6, 0xD2), 0);
     window(p, QRectF(150, 30, 100, 120), QColor(0x9C, 0xCC, 0xF0), QColor(0xEC, 0xF8, 0xFF),
            QColor(0xF8, 0xF0, 0xE0));
-    const QColor spines[] = {QColor(0x8A, 0x3A, 0x3A), QColor(0x3A, 0x5A, 0x8A), QColor(0x4A, 0x7A, 0x4A),
-                             QColor(0xC8, 0x98, 0x40), QColor(0x6A, 0x4A, 0x7A)};
+    const QColor spines[] = {QColor(0x8A, 0x3A, 0x3A), QColor(0x3A, 0x5A, 0x8A),
+                             QColor(0x4A, 0x7A, 0x4A), QColor(0xC8, 0x98, 0x40),
+                             QColor(0x6A, 0x4A, 0x7A)};
     for (qreal x0 : {10.0, 270.0}) {
         box(p, QRectF(x0, 20, 120, 330), QColor(0x8A, 0x5E, 0x3A));
         for (int row = 0; row < 6; ++row) {
@@ -505,7 +515,8 @@ void tree(QPainter &p, QPointF foot, qreal size, const QColor &leaves)
     p.setBrush(leaves);
     p.drawEllipse(QPointF(foot.x(), foot.y() - size * 0.95), size * 0.5, size * 0.42);
     p.setBrush(leaves.lighter(115));
-    p.drawEllipse(QPointF(foot.x() - size * 0.15, foot.y() - size * 1.05), size * 0.28, size * 0.22);
+    p.drawEllipse(QPointF(foot.x() - size * 0.15, foot.y() - size * 1.05), size * 0.28,
+                  size * 0.22);
 }
 
 void blossomTree(QPainter &p, QPointF foot, qreal size)
@@ -524,12 +535,19 @@ void blossomTree(QPainter &p, QPointF foot, qreal size)
 QImage drawBackground(const QString &scene)
 {
     static const std::map<QString, std::function<void(QPainter &)>> scenes{
-        {QStringLiteral("bedroom"), bedroom},   {QStringLiteral("school"), school},
-        {QStringLiteral("hill"), hill},         {QStringLiteral("hospital"), hospital},
-        {QStringLiteral("council"), council},   {QStringLiteral("base"), base},
-        {QStringLiteral("ward"), ward},         {QStringLiteral("street"), street},
-        {QStringLiteral("livehouse"), livehouse}, {QStringLiteral("rooftop"), rooftop},
-        {QStringLiteral("parknight"), parkNight}, {QStringLiteral("library"), library}, {QStringLiteral("sea"), sea},
+        {QStringLiteral("bedroom"), bedroom},
+        {QStringLiteral("school"), school},
+        {QStringLiteral("hill"), hill},
+        {QStringLiteral("hospital"), hospital},
+        {QStringLiteral("council"), council},
+        {QStringLiteral("base"), base},
+        {QStringLiteral("ward"), ward},
+        {QStringLiteral("street"), street},
+        {QStringLiteral("livehouse"), livehouse},
+        {QStringLiteral("rooftop"), rooftop},
+        {QStringLiteral("parknight"), parkNight},
+        {QStringLiteral("library"), library},
+        {QStringLiteral("sea"), sea},
     };
     const auto it = scenes.find(scene);
     if (it == scenes.end())
