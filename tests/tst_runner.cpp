@@ -365,6 +365,11 @@ void TestRunner::errors()
         << QStringList{"run 1 0", "error dat2/ibent1-0.da2:1: Type mismatch: \"223\" has no "
                                   "variant at position 4"}
         << 1;
+    ROW("percent signs in a faulty line stay as written")
+        << QStringList{"== ibent1-0.da2", "7%1x"} << ""
+        << QStringList{"run 1 0", "error dat2/ibent1-0.da2:1: Type mismatch: \"7%1x\" has '%' at "
+                                  "position 2 where its heroine number needs a digit"}
+        << 1;
     ROW("error line inside a block")
         << QStringList{"== ibent1-0.da2", "610200", "E4a", "9"} << ""
         << QStringList{"run 1 0", "talk 000000 a",

@@ -64,6 +64,8 @@ private Q_SLOTS:
     void formatsByContent_data();
     void formatsByContent();
     void gifByContent();
+    void transparentPixelsAreWhite();
+    void newMainScreenStartsEmpty();
     void badPictures();
 };
 
@@ -253,6 +255,45 @@ void TestStage::gifByContent()
                                                QStringLiteral("dat1/g.da1"));
     QCOMPARE(image.size(), QSize(1, 1));
     QCOMPARE(image.pixel(0, 0), 0xFF0000FFu);
+}
+
+void TestStage::transparentPixelsAreWhite()
+{
+    // A transparent pixel of a picture shows the white of the empty surface; in a
+    // mask that keeps the background.
+    QImage body(600, 400, QImage::Format_ARGB32);
+    body.fill(Qt::transparent);
+    DataFolder data;
+    data.picture(QStringLiteral("charaA.da1"), body, "PNG");
+    const QImage loaded = platform::loadPicture(data.path() + QStringLiteral("/dat1/charaA.da1"),
+                                                QStringLiteral("dat1/charaA.da1"));
+    QCOMPARE(loaded.pixel(10, 10), 0xFFFFFFFFu);
+    stage::Stage s;
+    s.loadBackground(filled(400, 400, kBack));
+    s.drawCharacter(QStringLiteral("A"), 1, loaded, nullptr);
+    QCOMPARE(s.visible().pixel(60, 10), kBack);
+}
+
+void TestStage::newMainScreenStartsEmpty()
+{
+    // After TITLE, a new game's main screen shows neither the old place buttons nor
+    // the old background behind its first character.
+    DataFolder data;
+    data.picture(QStringLiteral("back2.da1"), 400, 400, QColor(200, 0, 0));
+    data.picture(QStringLiteral("charaA.da1"), character(kBody, QRect(0, 0, 10, 10)));
+    data.script(QStringLiteral("ibent1-0.da2"), {"2A10"});
+    data.script(QStringLiteral("ibent2-0.da2"), {});
+    RecordingScreen screen;
+    platform::MemoryStore store;
+    engine::Game game(screen, store, data.path());
+    game.newGame(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"));
+    game.start();
+    game.placeMove(0); // the school: five buttons
+    QVERIFY(game.placeButtons()[4].visible);
+    game.newGame(QStringLiteral("d"), QStringLiteral("e"), QStringLiteral("f"));
+    game.start();
+    QVERIFY(!game.placeButtons()[4].visible);
+    QCOMPARE(game.stage().visible().pixel(5, 5), 0xFFFFFFFFu);
 }
 
 void TestStage::badPictures()

@@ -45,6 +45,10 @@ bool Game::enterBonus()
 
 void Game::start()
 {
+    // A main screen opens with its place buttons hidden and its stage surfaces empty,
+    // whatever an earlier game left in them.
+    m_buttons = PlaceButtons{};
+    m_stage = stage::Stage();
     if (m_state.BonusMode == 1) {
         m_engine.RunEvent(QStringLiteral("9"), kBonusEvent);
         return;

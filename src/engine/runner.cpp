@@ -194,13 +194,13 @@ std::optional<Engine::Next> Engine::execute(const QString &line, Where where)
         break;
     }
     case Kind::Character: {
-        const QString body =
-            cmd.variant == 0 ? QStringLiteral("dat1/chara%1.da1").arg(cmd.code)
-                             : QStringLiteral("dat1/chara%1-%2.da1").arg(cmd.code).arg(cmd.variant);
+        const QString body = QStringLiteral("dat1/chara") + cmd.code +
+                             (cmd.variant == 0 ? QString() : u'-' + QString::number(cmd.variant)) +
+                             QStringLiteral(".da1");
         const QImage bodyPicture = picture(body);
         std::optional<QImage> face;
         if (cmd.code != QStringLiteral("A"))
-            face = picture(QStringLiteral("dat1/f%1.da1").arg(cmd.code));
+            face = picture(QStringLiteral("dat1/f") + cmd.code + QStringLiteral(".da1"));
         m_stage.drawCharacter(cmd.code, cmd.value, bodyPicture, face ? &*face : nullptr);
         StageChange change{StageChange::Character, body, cmd.code, cmd.value, cmd.variant};
         m_screen.showStage(change, m_stage.visible());

@@ -34,16 +34,15 @@ QString quoted(QStringView line)
 int digitAt(QStringView line, qsizetype pos, const char *field)
 {
     if (pos < 1 || pos > line.size())
-        throw ScriptError(Fault::TypeMismatch, QStringLiteral("%1 has no %2 at position %3")
-                                                   .arg(quoted(line), QLatin1String(field))
-                                                   .arg(pos));
+        throw ScriptError(Fault::TypeMismatch,
+                          QStringLiteral("%1 has no %2 at position %3")
+                              .arg(quoted(line), QLatin1String(field), QString::number(pos)));
     const QChar c = line.at(pos - 1);
     if (c < u'0' || c > u'9')
-        throw ScriptError(Fault::TypeMismatch, QStringLiteral("%1 has '%2' at position %3 where "
-                                                              "its %4 needs a digit")
-                                                   .arg(quoted(line), QString(c))
-                                                   .arg(pos)
-                                                   .arg(QLatin1String(field)));
+        throw ScriptError(
+            Fault::TypeMismatch,
+            QStringLiteral("%1 has '%2' at position %3 where its %4 needs a digit")
+                .arg(quoted(line), QString(c), QString::number(pos), QLatin1String(field)));
     return c.unicode() - u'0';
 }
 
@@ -65,19 +64,18 @@ int lastDigit(QStringView line, const char *field)
 void checkRange(QStringView line, int value, int lo, int hi, const char *field)
 {
     if (value < lo || value > hi)
-        throw ScriptError(Fault::SubscriptOutOfRange, QStringLiteral("%1 names %2 %3, not %4 to %5")
-                                                          .arg(quoted(line), QLatin1String(field))
-                                                          .arg(value)
-                                                          .arg(lo)
-                                                          .arg(hi));
+        throw ScriptError(Fault::SubscriptOutOfRange,
+                          QStringLiteral("%1 names %2 %3, not %4 to %5")
+                              .arg(quoted(line), QLatin1String(field), QString::number(value),
+                                   QString::number(lo), QString::number(hi)));
 }
 
 QString charAt(QStringView line, qsizetype pos, const char *field)
 {
     if (pos > line.size())
-        throw ScriptError(Fault::TypeMismatch, QStringLiteral("%1 has no %2 at position %3")
-                                                   .arg(quoted(line), QLatin1String(field))
-                                                   .arg(pos));
+        throw ScriptError(Fault::TypeMismatch,
+                          QStringLiteral("%1 has no %2 at position %3")
+                              .arg(quoted(line), QLatin1String(field), QString::number(pos)));
     return line.mid(pos - 1, 1).toString();
 }
 

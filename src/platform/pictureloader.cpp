@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QImageReader>
+#include <QPainter>
 
 namespace vm2::platform {
 
@@ -24,7 +25,16 @@ QImage loadPicture(const QString &path, const QString &name)
     if (image.isNull())
         throw ScriptError(Fault::InvalidPicture,
                           QStringLiteral("%1 (%2)").arg(name, reader.errorString()));
-    return image.convertToFormat(QImage::Format_RGB32);
+    if (!image.hasAlphaChannel())
+        return image.convertToFormat(QImage::Format_RGB32);
+    // Transparent pixels (a GIF's transparent colour, say) show the white of an empty
+    // surface, as if the picture had not covered them.
+    QImage opaque(image.size(), QImage::Format_RGB32);
+    opaque.fill(Qt::white);
+    QPainter painter(&opaque);
+    painter.drawImage(0, 0, image);
+    painter.end();
+    return opaque;
 }
 
 } // namespace vm2::platform

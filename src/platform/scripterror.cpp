@@ -29,7 +29,7 @@ QString ScriptError::message() const
     if (!m_detail.isEmpty())
         text += QStringLiteral(": ") + m_detail;
     if (hasLocation())
-        return QStringLiteral("%1:%2: %3").arg(m_file).arg(m_line).arg(text);
+        return QStringLiteral("%1:%2: %3").arg(m_file, QString::number(m_line), text);
     return text;
 }
 
