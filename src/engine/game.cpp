@@ -48,7 +48,7 @@ void Game::start()
     // A main screen opens with its place buttons hidden and its stage surfaces empty,
     // whatever an earlier game left in them.
     m_buttons = PlaceButtons{};
-    m_stage = stage::Stage();
+    m_stage.reset();
     if (m_state.BonusMode == 1) {
         m_engine.RunEvent(QStringLiteral("9"), kBonusEvent);
         return;

@@ -41,6 +41,15 @@ Stage::Stage()
       m_face(surface(140, 120))
 {}
 
+void Stage::reset()
+{
+    m_visible.fill(kStageEmpty);
+    m_compositing.fill(0xFFFFFFFFu);
+    m_overlay.fill(0xFFFFFFFFu);
+    m_work.fill(0xFFFFFFFFu);
+    m_face.fill(0xFFFFFFFFu);
+}
+
 void Stage::load(QImage &target, const QImage &picture)
 {
     target.fill(0xFFFFFFFFu);

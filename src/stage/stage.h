@@ -30,6 +30,10 @@ class Stage
 public:
     Stage();
 
+    // Back to the state of a new main screen: the stage in its own colour, the hidden
+    // surfaces white (the buffers are kept).
+    void reset();
+
     const QImage &visible() const { return m_visible; }
     const QImage &compositing() const { return m_compositing; }
     const QImage &overlaySource() const { return m_overlay; }
