@@ -23,13 +23,16 @@ void cleanStory(DataFolder &data)
     for (int c = 1; c <= 5; ++c)
         data.picture(QStringLiteral("f%1.da1").arg(c), 6 * faceSizes[c - 1][0], faceSizes[c - 1][1],
                      Qt::white);
-    for (const char *place : {"1", "2", "3", "4", "5", "6", "7", "A"})
+    for (const char *place : {"1", "2", "3", "4", "5", "6", "A"})
         data.script(QStringLiteral("ibent%1-0.da2").arg(QLatin1String(place)),
                     {QStringLiteral("11"), QStringLiteral("32こんにちは、@2くん。")});
+    // A hand-over ends its block, so each ending needs a block of its own.
+    data.script(QStringLiteral("ibent7-0.da2"),
+                {QStringLiteral("40101"), QStringLiteral("一"), QStringLiteral("二"),
+                 QStringLiteral("B4"), QStringLiteral("B5")});
     data.script(QStringLiteral("ibentB-0.da2"),
-                {QStringLiteral("40400"), QStringLiteral("一"), QStringLiteral("二"),
-                 QStringLiteral("B2"), QStringLiteral("B3"), QStringLiteral("B4"),
-                 QStringLiteral("B5")});
+                {QStringLiteral("40101"), QStringLiteral("一"), QStringLiteral("二"),
+                 QStringLiteral("B2"), QStringLiteral("B3")});
     for (int e = 0; e <= 8; ++e)
         data.script(QStringLiteral("ibent9-%1.da2").arg(e), {QStringLiteral("32Happy End.")});
 }
@@ -234,9 +237,13 @@ void TestChecker::faults_data()
          "dat2/ibentB-0.da2:4: error: File not found: dat2/ibent9-2.da2 (the happy ending of "
          "heroine 2)"},
         {}, {"ibent9-2.da2"});
+    row("a faulty line after a hand-over is never read", {"D30", "5x1", "7305"},
+        {f + "2: warning: the line is never played: the script ends at the hand-over on line 1"});
+    row("a faulty line after a hand-over in its block", {"610300", "D30", "7305", "B9", "E4x"},
+        {f + "3: warning: the line is never played: the block ends at the hand-over on line 2"});
     row("B to a missing bad ending", {"B5"},
         {f + "1: error: File not found: dat2/ibent9-1.da2 (the bad ending of heroine 5)",
-         "dat2/ibentB-0.da2:7: error: File not found: dat2/ibent9-1.da2 (the bad ending of heroine "
+         "dat2/ibent7-0.da2:5: error: File not found: dat2/ibent9-1.da2 (the bad ending of heroine "
          "5)"},
         {}, {"ibent9-1.da2"});
     row("A in the main flow without home event", {"A"},
@@ -416,7 +423,11 @@ void TestChecker::counterPaths_data()
         << QStringList{
                "dat2/ibent2-0.da2:6: warning: the event counter of 自宅 (place 1) can reach 2 "
                "through this line, but dat2/ibent1-2.da2 does not exist: its place button "
-               "would then end the game"};
+               "would then end the game",
+               "dat2/ibent2-0.da2:8: warning: the line is never played: the block ends at the "
+               "hand-over on line 7"};
+    QTest::newRow("the two answers of a choice never add up")
+        << QStringList{"40101", "a", "b", "921", "921", "D11"} << QStringList{};
     QTest::newRow("own advance only in a block")
         << QStringList{"40100", "a", "b", "921", "911"}
         << QStringList{

@@ -136,12 +136,12 @@ void TestRunner::choices()
                        "option 1 a",
                        "option 2 b",
                        "choose 2",
-                       "error dat2/ibent1-0.da2:5: Input past end of file: the blocks of line 2 "
+                       "error dat2/ibent1-0.da2:2: Input past end of file: the blocks of line 2 "
                        "reach 2 lines past the end of the file"}
         << 1;
     ROW("captions past the end")
         << QStringList{"== ibent1-0.da2", "40000", "only one"} << ""
-        << QStringList{"run 1 0", "error dat2/ibent1-0.da2:2: Input past end of file: the choice "
+        << QStringList{"run 1 0", "error dat2/ibent1-0.da2:1: Input past end of file: the choice "
                                   "on line 1 needs two caption lines"}
         << 1;
     ROW("wrong input at a choice")

@@ -110,12 +110,20 @@ std::optional<Engine::Next> Engine::playScript()
     return std::nullopt;
 }
 
+// A choice or flag branch whose lines run out is the fault of its "4" or "6" line,
+// which is where the error points.
+ScriptError Engine::atLine(ScriptError error, int line) const
+{
+    error.setLocation(m_channel.name(), line);
+    return error;
+}
+
 void Engine::choice(const Command &cmd, std::optional<Next> &handOver)
 {
     const int opening = m_channel.lineNumber();
     auto readCaption = [&] {
         if (m_channel.atEnd())
-            throw captionsPastEnd(opening);
+            throw atLine(captionsPastEnd(opening), opening);
         return m_channel.readLine();
     };
     const QString caption1 = readCaption();
@@ -138,7 +146,7 @@ void Engine::playBlocks(int opening, bool first, int countA, int countB,
 {
     auto nextLine = [&](int remaining) {
         if (m_channel.atEnd())
-            throw blocksPastEnd(opening, remaining);
+            throw atLine(blocksPastEnd(opening, remaining), opening);
         return m_channel.readLine();
     };
     // Lines left to read of blocks 1 and 2 together, for the error message.

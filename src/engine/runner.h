@@ -72,6 +72,7 @@ private:
     // `opening`: the line of the "4" or "6", which errors name.
     void playBlocks(int opening, bool first, int countA, int countB, std::optional<Next> &handOver);
     void message(const Command &cmd, bool waits);
+    platform::ScriptError atLine(platform::ScriptError error, int line) const;
     void advanceWait();
     void finishEnding(const PendingEnding &ending);
 

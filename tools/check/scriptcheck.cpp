@@ -82,6 +82,8 @@ private:
     bool m_mayHaveHandedOver = false; // a line before the current one may have ended the script
     bool m_inMainFlow = true;
     int m_guardFlag = 0; // the flag that guards the block being checked
+    int m_branch = 0;    // the line of the choice or flag branch whose block is checked
+    int m_block = 0;     // 1 or 2
 };
 
 bool ScriptChecker::read(const QString &path)
@@ -125,8 +127,9 @@ std::optional<Command> ScriptChecker::parse(int line, const QString &text)
 
 // Plays the script as the runner reads it: the main flow line by line, each "4"
 // and "6" with its caption lines and both its blocks (every block line is checked,
-// whichever block a player would get). Lines after a hand-over of the main flow
-// are still checked, and the first command among them is reported as never played.
+// whichever block a player would get). Lines after a hand-over of the main flow, or
+// after one earlier in the same block, are never read: the first command among them
+// is reported as never played, and nothing in them is an error.
 void ScriptChecker::check()
 {
     const auto count = static_cast<qsizetype>(m_lines.size());
@@ -139,11 +142,13 @@ void ScriptChecker::check()
         const KindInfo *info = engine::lineKind(text);
         if (!info)
             continue;
-        if (handOver && !deadReported) {
-            warning(line, QStringLiteral("the line is never played: the script ends at the "
-                                         "hand-over on line %1")
-                              .arg(handOver));
+        if (handOver) {
+            if (!deadReported)
+                warning(line, QStringLiteral("the line is never played: the script ends at the "
+                                             "hand-over on line %1")
+                                  .arg(handOver));
             deadReported = true;
+            continue;
         }
         const std::optional<Command> cmd = parse(line, text);
         if (!cmd)
@@ -178,17 +183,34 @@ void ScriptChecker::blocks(int line, const Command &cmd, qsizetype &next)
     if (available < wanted)
         error(line, faultText(engine::blocksPastEnd(line, static_cast<int>(wanted - available))));
     m_inMainFlow = false;
+    m_branch = line;
+    m_block = 1;
     m_guardFlag = cmd.kind == engine::Kind::FlagBranch ? guardOf(cmd, next, available) : 0;
+    int handOver = 0; // a line of the current block that surely ends the script
     for (qsizetype i = next; i < next + available; ++i) {
-        if (i == next + cmd.countA)
+        if (i == next + cmd.countA) {
             m_guardFlag = 0; // block 2 plays while the flag is set
+            m_block = 2;
+            handOver = 0;
+        }
         const QString &text = m_lines[static_cast<std::size_t>(i)];
         const KindInfo *info = engine::lineKind(text);
         if (!info)
             continue;
-        if (info->handsOver)
-            m_mayHaveHandedOver = true;
         const int blockLine = static_cast<int>(i) + 1;
+        if (handOver) {
+            if (handOver > 0)
+                warning(blockLine, QStringLiteral("the line is never played: the block ends at "
+                                                  "the hand-over on line %1")
+                                       .arg(handOver));
+            handOver = -1; // reported once a block
+            continue;
+        }
+        if (info->handsOver) {
+            m_mayHaveHandedOver = true;
+            if (info->inBlocks)
+                handOver = blockLine;
+        }
         if (!info->inBlocks) {
             warning(blockLine, QStringLiteral("a \"%1\" line inside a block does nothing: it opens "
                                               "no blocks, and the lines after it are lines of "
@@ -202,6 +224,8 @@ void ScriptChecker::blocks(int line, const Command &cmd, qsizetype &next)
     next += available;
     m_inMainFlow = true;
     m_guardFlag = 0;
+    m_branch = 0;
+    m_block = 0;
 }
 
 // Block 1 of a flag branch plays while its flag is 0; when the block surely sets the
@@ -274,8 +298,8 @@ void ScriptChecker::play(int line, const Command &cmd, Where where)
     case Kind::Love:
         break;
     case Kind::Counter:
-        m_info.advances.push_back(
-            {cmd.index, cmd.value, line, m_inMainFlow && !m_mayHaveHandedOver, m_guardFlag});
+        m_info.advances.push_back({cmd.index, cmd.value, line, m_inMainFlow && !m_mayHaveHandedOver,
+                                   m_guardFlag, m_branch, m_block});
         break;
     case Kind::NextDay:
         m_info.pictures.push_back(

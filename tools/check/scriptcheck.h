@@ -44,6 +44,10 @@ struct Advance {
     // In block 1 of a flag branch on this flag, which the block surely sets non-zero:
     // unless a line clears the flag again, the block plays once in a game.
     int guardFlag = 0;
+    // In a block of the choice or flag branch on line `branch` (0: the main flow);
+    // the two blocks of one branch never both play.
+    int branch = 0;
+    int block = 0;
 };
 
 // A line that ends the script and plays another event.

@@ -4,7 +4,9 @@
 #include "places/places.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
+#include <map>
 #include <set>
 
 namespace vm2::check {
@@ -148,21 +150,54 @@ void StoryMap::addStep(int slot, int amount, bool once, Origin origin)
     }
 }
 
-// Every total that the script's advances of its own counter can make.
+// Every total that the script's advances of its own counter can make: any of the
+// main flow's advances (a hand-over may cut the script short), and of each choice or
+// flag branch those of one block or of the other, never of both.
 std::vector<int> StoryMap::ownSums(int script) const
 {
     const ScriptInfo &s = m_scripts[static_cast<std::size_t>(script)];
     const int slot = slotOf(s.event.place);
     const int cap = m_counters[static_cast<std::size_t>(slot)].cap;
-    std::vector<char> sums(static_cast<std::size_t>(cap) + 1, 0);
-    sums[0] = 1;
-    for (const Advance &a : s.advances) {
-        if (a.slot != slot || a.amount <= 0)
-            continue;
-        for (int v = cap - a.amount; v >= 0; --v) {
+    using Sums = std::vector<char>;
+    auto none = [cap] {
+        Sums sums(static_cast<std::size_t>(cap) + 1, 0);
+        sums[0] = 1;
+        return sums;
+    };
+    auto add = [cap](Sums &sums, int amount) {
+        for (int v = cap - amount; v >= 0; --v) {
             if (sums[static_cast<std::size_t>(v)])
-                sums[static_cast<std::size_t>(v + a.amount)] = 1;
+                sums[static_cast<std::size_t>(v + amount)] = 1;
         }
+    };
+    // The sums of the main flow, and of the two blocks of each branch.
+    Sums sums = none();
+    std::map<int, std::array<Sums, 2>> branches;
+    for (const Advance &a : s.advances) {
+        if (a.slot != slot || a.amount <= 0 || a.amount > cap)
+            continue;
+        if (a.branch == 0) {
+            add(sums, a.amount);
+            continue;
+        }
+        auto [it, fresh] = branches.try_emplace(a.branch);
+        if (fresh)
+            it->second = {none(), none()};
+        add(it->second[static_cast<std::size_t>(a.block == 2)], a.amount);
+    }
+    for (const auto &[line, blocks] : branches) {
+        Q_UNUSED(line)
+        Sums combined(sums.size(), 0);
+        for (int v = 0; v <= cap; ++v) {
+            if (!sums[static_cast<std::size_t>(v)])
+                continue;
+            for (int w = 0; v + w <= cap; ++w) {
+                if (blocks[0][static_cast<std::size_t>(w)] ||
+                    blocks[1][static_cast<std::size_t>(w)])
+                    combined[static_cast<std::size_t>(v + w)] = 1;
+            }
+        }
+        sums = std::move(combined);
     }
     std::vector<int> result;
     for (int v = 1; v <= cap; ++v) {
