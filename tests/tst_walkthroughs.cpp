@@ -1,4 +1,4 @@
-// Plays the demo story from start to end with the walkthroughs in walkthroughs/:
+// Plays the demo story from start to end with the walkthroughs in content/demo/walkthroughs/:
 // every heroine's happy and bad ending, and the bonus event once all four happy
 // endings are on record. Each walkthrough is the list of inputs of the headless
 // player's whole-game mode, as a player would give them.
