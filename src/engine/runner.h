@@ -50,6 +50,11 @@ public:
     // to the end.
     void RunEvent(const QString &place, int number);
 
+    // The player asked for the next text (the advance prompt or the Space key), while
+    // an advance wait sleeps or at any other time: NextFlag. The runner clears it
+    // before and after each advance wait, so an early advance never skips text.
+    void playerAdvanced() { m_state.NextFlag = -1; }
+
     // The stage-only background load of back<code>.da1 (place move, next day, LOAD).
     void loadStageOnly(const QString &code);
 
