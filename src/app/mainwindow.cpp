@@ -5,6 +5,7 @@
 #include "clicklabel.h"
 #include "engine/game.h"
 #include "layout.h"
+#include "readingaids.h"
 #include "session.h"
 #include "stageview.h"
 
@@ -96,6 +97,7 @@ MainWindow::MainWindow(Session &session)
     buildLayout();
     centreOnScreen(this);
     qApp->installEventFilter(this);
+    m_aids = new ReadingAids(*this, session);
 }
 
 MainWindow::~MainWindow()
@@ -269,7 +271,9 @@ void MainWindow::showStage(const engine::StageChange &change, const QImage &stag
 void MainWindow::waitAdvance()
 {
     Nextbox->show();
+    m_aids->advanceWaitBegins();
     waitFor(state().NextFlag, true);
+    m_aids->advanceWaitEnds();
     Nextbox->hide();
 }
 
@@ -279,6 +283,7 @@ int MainWindow::waitChoice(const QString &caption1, const QString &caption2)
     btnTalk[2]->setText(plainCaption(caption2));
     btnTalk[1]->show();
     btnTalk[2]->show();
+    m_aids->choiceWaitBegins();
     waitFor(state().TalkFlag, false);
     return state().TalkNo;
 }
@@ -319,7 +324,7 @@ void MainWindow::Form_Load()
 void MainWindow::Form_KeyDown(int KeyCode, int Shift)
 {
     Q_UNUSED(Shift)
-    if (KeyCode != 32)
+    if (KeyCode != 32 || m_aids->historyOpen())
         return;
     state().NextFlag = -1;
     wake();
@@ -332,6 +337,7 @@ void MainWindow::btn_Save_Click()
 
 void MainWindow::btn_Load_Click()
 {
+    m_session.history().clear();
     m_session.play([this] { m_session.game().load(); });
 }
 
@@ -377,11 +383,14 @@ void MainWindow::btnPlace_Click(int Index)
 {
     if (!btnPlace[Index]->isVisible())
         return;
+    m_aids->placeButtonPressed();
     m_session.play([this, Index] { m_session.game().placeMove(Index); });
 }
 
 void MainWindow::Nextbox_Click()
 {
+    if (m_aids->historyOpen())
+        return;
     state().NextFlag = -1;
     wake();
 }

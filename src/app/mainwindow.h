@@ -16,6 +16,7 @@ struct GameState;
 namespace vm2::app {
 
 class ClickLabel;
+class ReadingAids;
 class Session;
 class StageView;
 
@@ -41,6 +42,8 @@ public:
     // Whether the start-up has played to its end.
     bool hasStarted() const { return m_started; }
     bool isWaiting() const { return m_waitLoop != nullptr; }
+    // The message history and the skipping of what was read.
+    ReadingAids *readingAids() const { return m_aids; }
 
     // engine::Screen
     void setTalkColour(std::uint32_t colour) override;
@@ -100,6 +103,7 @@ private:
     QPushButton *btn_Title = nullptr;
     QPushButton *btn_End = nullptr;
 
+    ReadingAids *m_aids = nullptr;
     QString m_talkText;
     QEventLoop *m_waitLoop = nullptr;
     bool m_aborted = false;

@@ -2,7 +2,10 @@
 
 #include "aboutbox.h"
 #include "engine/game.h"
+#include "historyfeed.h"
 #include "mainwindow.h"
+#include "messagehistory.h"
+#include "platform/readrecord.h"
 #include "screenrelay.h"
 #include "titlewindow.h"
 
@@ -32,6 +35,13 @@ public:
     ~Session() override;
 
     engine::Game &game() { return m_game; }
+    // What was said since the main screen opened or the game was loaded, and what
+    // fills it.
+    MessageHistory &history() { return m_history; }
+    HistoryFeed &historyFeed() { return m_feed; }
+    // The messages the player has read, in any game (in memory unless one is set).
+    platform::ReadRecord &readRecord() { return *m_readRecord; }
+    void setReadRecord(platform::ReadRecord &record) { m_readRecord = &record; }
     const QString &dataFolder() const { return m_dataFolder; }
 
     // A fresh title screen, shown non-modally.
@@ -63,6 +73,10 @@ Q_SIGNALS:
 private:
     QString m_dataFolder;
     ScreenRelay m_relay;
+    MessageHistory m_history;
+    HistoryFeed m_feed{m_relay, m_history};
+    platform::ReadRecord m_memoryRecord;
+    platform::ReadRecord *m_readRecord = &m_memoryRecord;
     engine::Game m_game;
     QPointer<TitleWindow> m_title;
     QPointer<MainWindow> m_main;
