@@ -128,7 +128,7 @@ void TestScreenshots::history()
     QObject::connect(&session, &app::Session::mainWindowShown, this, [&](app::MainWindow *w) {
         connect(w, &app::MainWindow::waitStarted, this, [&, w] {
             QTimer::singleShot(0, w, [&, w] {
-                if (++waits == 12) {
+                if (++waits >= 10 && !shot) {
                     QTest::keyClick(w->stage(), Qt::Key_PageUp);
                     if (w->readingAids()->historyOpen()) {
                         save(w, QStringLiteral("form_Main-history"));
