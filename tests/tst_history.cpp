@@ -258,7 +258,8 @@ void TestHistory::listsMessagesInOrder()
     Run run(speakingStory);
     QList<HistoryEntry> seen;
     QList<QColor> colours;
-    bool allDrawn = true, openedAtNewest = false, stillWaiting = false, spaceIgnored = false;
+    bool allDrawn = true, openedAtNewest = false, stillWaiting = false, spaceIgnored = false,
+         focusKept = false;
     Player player(*run.session, [&](MainWindow *w, int n) {
         if (n == 3) {
             QTest::mouseClick(w->talkButton(1), Qt::LeftButton);
@@ -280,6 +281,9 @@ void TestHistory::listsMessagesInOrder()
             // Space and the prompt do nothing while it is open.
             space(w);
             QTest::mouseClick(w->nextBox(), Qt::LeftButton);
+            // Tab keeps the focus in the history.
+            QTest::keyClick(list, Qt::Key_Tab);
+            focusKept = list->hasFocus();
             spaceIgnored = run.session->game().state().NextFlag == 0;
             QTest::keyClick(list, Qt::Key_Escape);
             stillWaiting = w->isWaiting() && w->nextBox()->isVisible();
@@ -314,8 +318,15 @@ void TestHistory::listsMessagesInOrder()
     QVERIFY(allDrawn);
     QVERIFY(openedAtNewest);
     QVERIFY(spaceIgnored);
+    QVERIFY(focusKept);
     QVERIFY(stillWaiting);
     QVERIFY(!player.menuEnabledInWait);
+    // The saved game holds nothing of the history.
+    QFile ini(run.storeDir.filePath("vm2.ini"));
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    const QString saved = QString::fromUtf8(ini.readAll());
+    QVERIFY(saved.contains(QStringLiteral("Loveval2")));
+    QVERIFY(!saved.contains(QStringLiteral("黒い声")) && !saved.contains(QStringLiteral("ibent")));
 }
 
 void TestHistory::closesWithoutAdvancing_data()

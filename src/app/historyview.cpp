@@ -261,6 +261,12 @@ void HistoryList::wheelEvent(QWheelEvent *event)
     event->accept();
 }
 
+bool HistoryList::focusNextPrevChild(bool next)
+{
+    Q_UNUSED(next)
+    return false;
+}
+
 HistoryView::HistoryView(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("historyView"));

@@ -44,6 +44,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    // Tab stays here: the controls under the history take no keys while it is open.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     struct Item {
