@@ -11,10 +11,9 @@
 
 namespace vm2::app {
 
-ReadingAids::ReadingAids(MainWindow &window, Session &session)
+ReadingAids::ReadingAids(MainWindow &window, Session &session, std::function<void()> advance)
     : QObject(&window), m_window(window), m_session(session),
-      m_skip(new ReadSkip(
-          session.readRecord(), [&window] { window.Nextbox_Click(); }, this))
+      m_skip(new ReadSkip(session.readRecord(), std::move(advance), this))
 {
     qApp->installEventFilter(this);
 }

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 
 class QWidget;
 
@@ -20,7 +21,8 @@ class ReadingAids : public QObject
 {
     Q_OBJECT
 public:
-    ReadingAids(MainWindow &window, Session &session);
+    // `advance` answers the advance wait that runs, as the prompt would.
+    ReadingAids(MainWindow &window, Session &session, std::function<void()> advance);
     ~ReadingAids() override;
 
     bool historyOpen() const;
