@@ -9,6 +9,7 @@
 #include "places/places.h"
 #include "platform/settingsstore.h"
 #include "session.h"
+#include "stageview.h"
 #include "titlewindow.h"
 
 #include <QDir>
@@ -157,6 +158,8 @@ private Q_SLOTS:
     void placement_data();
     void placement();
     void placedOnScreen();
+    void frameScaled();
+    void stageScaled();
 
 private:
     // Checks the ink of every text control of `window`; `texts` gives the texts to
@@ -462,6 +465,56 @@ void TestTextFit::placedOnScreen()
         else
             QVERIFY(area.contains(frame.topLeft()));
         window->hide();
+    }
+}
+
+void TestTextFit::frameScaled()
+{
+    // The dialog frame's two rings are each one pixel of the layout wide, however
+    // many device pixels that is.
+    app::AboutBox about{app::UrlOpener()};
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    const QImage shot = about.grab().toImage();
+    const qreal ratio = shot.devicePixelRatio();
+    const int middle = int(about.height() / 2 * ratio);
+    const QPalette palette = about.palette();
+    // In the middle of each ring's pixel of the layout.
+    QCOMPARE(shot.pixel(int(0.5 * ratio), middle), palette.color(QPalette::Light).rgb());
+    QCOMPARE(shot.pixel(int(1.5 * ratio), middle), palette.color(QPalette::Midlight).rgb());
+}
+
+void TestTextFit::stageScaled()
+{
+    app::Session session(m_store, QString());
+    app::MainWindow main(session);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    QImage picture(400, 400, QImage::Format_RGB32);
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 400; ++x)
+            picture.setPixel(x, y, (x + y) % 2 ? qRgb(255, 0, 0) : qRgb(0, 0, 255));
+    main.stage()->setImage(picture);
+    QCOMPARE(main.stage()->image().size(), QSize(400, 400));
+    const QImage shot = main.stage()->grab(main.stage()->contentsRect()).toImage();
+    const qreal ratio = shot.devicePixelRatio();
+    QCOMPARE(shot.size(), (QSizeF(400, 400) * ratio).toSize());
+    int blended = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QRgb p = shot.pixel(x, y);
+            if (p != qRgb(255, 0, 0) && p != qRgb(0, 0, 255))
+                ++blended;
+        }
+    if (qFuzzyCompare(ratio, qreal(qRound(ratio)))) {
+        // Pixel for pixel: every device pixel is its picture pixel's colour.
+        QCOMPARE(blended, 0);
+        for (int y = 0; y < 400; y += 37)
+            for (int x = 0; x < 400; x += 41)
+                QCOMPARE(shot.pixel(int(x * ratio), int(y * ratio)), picture.pixel(x, y));
+    } else {
+        // Smoothed between pixels.
+        QVERIFY(blended > 0);
     }
 }
 
