@@ -6,6 +6,7 @@
 #include "engine/game.h"
 #include "layout.h"
 #include "playerwaits.h"
+#include "readingaids.h"
 #include "session.h"
 #include "stageview.h"
 
@@ -89,6 +90,7 @@ MainWindow::MainWindow(Session &session)
         new PlayerWaits(this, pic_Main, [this] { m_session.game().engine().playerAdvanced(); });
     connect(m_waits, &PlayerWaits::waitStarted, this, &MainWindow::waitStarted);
     connect(m_waits, &PlayerWaits::keyDown, this, &MainWindow::Form_KeyDown);
+    m_aids = new ReadingAids(*this, session, [this] { m_waits->advance(); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -264,7 +266,9 @@ void MainWindow::showStage(const engine::StageChange &change, const QImage &stag
 void MainWindow::waitAdvance()
 {
     Nextbox->show();
+    m_aids->advanceWaitBegins();
     m_waits->waitAdvance();
+    m_aids->advanceWaitEnds();
     Nextbox->hide();
 }
 
@@ -274,6 +278,7 @@ int MainWindow::waitChoice(const QString &caption1, const QString &caption2)
     btnTalk[2]->setText(plainCaption(caption2));
     btnTalk[1]->show();
     btnTalk[2]->show();
+    m_aids->choiceWaitBegins();
     return m_waits->waitChoice();
 }
 
@@ -292,7 +297,7 @@ void MainWindow::Form_Load()
 void MainWindow::Form_KeyDown(int KeyCode, int Shift)
 {
     Q_UNUSED(Shift)
-    if (KeyCode == 32)
+    if (KeyCode == 32 && !m_aids->historyOpen())
         m_waits->advance();
 }
 
@@ -303,6 +308,7 @@ void MainWindow::btn_Save_Click()
 
 void MainWindow::btn_Load_Click()
 {
+    m_session.history().clear();
     m_session.play([this] { m_session.game().load(); });
 }
 
@@ -346,12 +352,14 @@ void MainWindow::btnPlace_Click(int Index)
 {
     if (!btnPlace[Index]->isVisible())
         return;
+    m_aids->placeButtonPressed();
     m_session.play([this, Index] { m_session.game().placeMove(Index); });
 }
 
 void MainWindow::Nextbox_Click()
 {
-    m_waits->advance();
+    if (!m_aids->historyOpen())
+        m_waits->advance();
 }
 
 // ---- window events
