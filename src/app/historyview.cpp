@@ -1,5 +1,6 @@
 #include "historyview.h"
 
+#include "fitlabel.h"
 #include "layout.h"
 
 #include <QKeyEvent>
@@ -273,7 +274,7 @@ HistoryView::HistoryView(QWidget *parent) : QWidget(parent)
     setBackground(this, Qt::white);
     setContextMenuPolicy(Qt::PreventContextMenu);
     m_list = new HistoryList(this);
-    m_hint = new QLabel(QStringLiteral("Right Click or Esc to Return"), this);
+    m_hint = new FitLabel(QStringLiteral("Right Click or Esc to Return"), this);
     m_hint->setObjectName(QStringLiteral("historyHint"));
     m_hint->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setTextColour(m_hint, QColor(8, 99, 255)); // the advance prompt's colour
