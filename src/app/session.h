@@ -1,7 +1,7 @@
 #pragma once
 
 #include "aboutbox.h"
-#include "engine/game.h"
+#include "game/game.h"
 #include "mainwindow.h"
 #include "screenrelay.h"
 #include "titlewindow.h"
@@ -31,7 +31,7 @@ public:
     Session(platform::SettingsStore &store, QString dataFolder, QObject *parent = nullptr);
     ~Session() override;
 
-    engine::Game &game() { return m_game; }
+    game::Game &game() { return m_game; }
     const QString &dataFolder() const { return m_dataFolder; }
 
     // A fresh title screen, shown non-modally.
@@ -63,7 +63,7 @@ Q_SIGNALS:
 private:
     QString m_dataFolder;
     ScreenRelay m_relay;
-    engine::Game m_game;
+    game::Game m_game;
     QPointer<TitleWindow> m_title;
     QPointer<MainWindow> m_main;
     UrlOpener m_openUrl;

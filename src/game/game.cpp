@@ -4,7 +4,11 @@
 #include "platform/settingsstore.h"
 #include "save/savedgame.h"
 
-namespace vm2::engine {
+namespace vm2::game {
+
+using engine::PlaceButton;
+using engine::PlaceButtons;
+using engine::Screen;
 
 namespace {
 const QString kHome = QStringLiteral("自宅");
@@ -55,7 +59,7 @@ void Game::start()
     m_buttons = PlaceButtons{};
     m_stage.reset();
     if (m_state.BonusMode == 1) {
-        m_engine.RunEvent(QStringLiteral("9"), kBonusEvent);
+        m_engine.RunEvent(QStringLiteral("9"), engine::kBonusEvent);
         return;
     }
     showNames();
@@ -87,7 +91,7 @@ void Game::placeMove(int index)
 void Game::save()
 {
     const bool saved = save::SaveGame(m_state, m_store);
-    m_screen.setTalkColour(colour::kBlack);
+    m_screen.setTalkColour(engine::colour::kBlack);
     // A save that could not be written must not be reported as done.
     m_screen.setTalkText(saved ? QStringLiteral("SAVEしました！")
                                : QStringLiteral("SAVEできませんでした！"));
@@ -126,4 +130,4 @@ void Game::hideButtons()
     m_screen.hidePlaceButtons();
 }
 
-} // namespace vm2::engine
+} // namespace vm2::game
