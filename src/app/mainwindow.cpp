@@ -304,7 +304,7 @@ void MainWindow::btn_Load_Click()
 void MainWindow::btn_Help_Click()
 {
     // Only the exact name counts, as on a file system that ignores case.
-    const QDir folder(m_session.dataFolder());
+    const QDir folder(m_session.helpFolder());
     const QString name = QStringLiteral("vm2.hlp");
     if (!folder.entryList({name}, QDir::Files).contains(name))
         return;
