@@ -4,6 +4,7 @@
 #include "scriptcheck.h"
 #include "storymap.h"
 
+#include "engine/script.h"
 #include "places/places.h"
 
 #include <QDir>
@@ -59,7 +60,7 @@ Result checkData(const QString &dataFolder, QTextStream *dot)
     map.analyse(findings);
     // A place button loads the place's background before its event plays.
     for (const QString &code : map.placesReached()) {
-        const QString file = QStringLiteral("dat1/back%1.da1").arg(code);
+        const QString file = engine::pictureFile(PictureRole::Background, code);
         pictures.check({file, PictureRole::Background, {}, 0}, file, findings,
                        QStringLiteral(" (the place button of %1 loads it)").arg(placeName(code)));
     }
