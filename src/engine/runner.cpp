@@ -243,11 +243,11 @@ std::optional<Engine::Next> Engine::execute(const QString &line, Where where)
     case Kind::NextDay:
         loadStageOnly(cmd.code);
         m_state.PlaceCode = cmd.code;
-        m_screen.setPlaceLabel(QStringLiteral("自宅"));
+        m_screen.setPlaceLabel(home().nameText());
         m_screen.setTalkColour(colour::kBlack);
         m_screen.setTalkText(QStringLiteral("翌日になりました"));
         advanceWait();
-        return Next{cmd.code, where == Where::MainFlow ? 0 : m_state.Ibentcnt(1)};
+        return Next{cmd.code, where == Where::MainFlow ? 0 : m_state.Ibentcnt(home().number)};
     case Kind::Jump:
         m_state.PlaceCode = cmd.code;
         return Next{cmd.code, cmd.value};
@@ -255,7 +255,7 @@ std::optional<Engine::Next> Engine::execute(const QString &line, Where where)
         // The affection is read once, before the ending event plays.
         const bool happy = m_state.Loveval(cmd.index) >= kHappyThreshold;
         m_endings.push_back({cmd.index, happy});
-        return Next{QStringLiteral("9"), endingEvent(cmd.index, happy)};
+        return Next{kEndingsPlace, endingEvent(cmd.index, happy)};
     }
     }
     return std::nullopt;
@@ -297,8 +297,7 @@ void Engine::finishEnding(const PendingEnding &ending)
     m_screen.setTalkColour(ending.happy ? colour::kRose : colour::kBlack);
     m_screen.setTalkText(ending.happy ? kHappyWords : kBadWords);
     if (ending.happy) {
-        m_store.setValue(QStringLiteral("Endcnt") + QString::number(ending.heroine),
-                         QStringLiteral("1"));
+        m_store.setValue(seenEndingKey(ending.heroine), QStringLiteral("1"));
         m_store.sync();
     }
 }

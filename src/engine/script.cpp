@@ -87,18 +87,12 @@ QString charAt(QStringView line, qsizetype pos, const char *field)
     return line.mid(pos - 1, 1).toString();
 }
 
-// The home place: where a next day goes.
-const QString kHomeCode = QStringLiteral("1");
-
-// The counter that a lettered place code names on a "9" line ("A" is place 8's), or
-// -1 for any other character.
-int lettersCounter(QChar c)
+// The counter that a lettered place code names on a "9" line (place "A"'s), or -1
+// for any other character.
+int lettersCounter(QStringView c)
 {
-    if (c == u'A')
-        return 8;
-    if (c == u'B')
-        return 9;
-    return -1;
+    const Place *place = placeByCode(c);
+    return place && place->lettered() ? place->number : -1;
 }
 
 void readField(QStringView line, const Field &field, Command &cmd)
@@ -119,7 +113,7 @@ void readField(QStringView line, const Field &field, Command &cmd)
         text = line.mid(field.pos - 1).toString();
         break;
     case Read::Home:
-        text = kHomeCode;
+        text = home().codeText();
         break;
     case Read::Digit:
         number = digitAt(line, field.pos, field.name);
@@ -134,7 +128,7 @@ void readField(QStringView line, const Field &field, Command &cmd)
         number = digitAt(line, field.pos, field.name) == 1 ? -cmd.value : cmd.value;
         break;
     case Read::Slot:
-        number = lettersCounter(charAt(line, field.pos, field.name).front());
+        number = lettersCounter(charAt(line, field.pos, field.name));
         if (number < 0)
             number = digitAt(line, field.pos, field.name);
         break;
@@ -238,6 +232,11 @@ int endingEvent(int heroine, bool happy)
     return happy ? heroine : heroine + 3;
 }
 
+QString seenEndingKey(int heroine)
+{
+    return QStringLiteral("Endcnt") + QString::number(heroine);
+}
+
 QString scriptFileName(const QString &place, int number)
 {
     return QStringLiteral("ibent") + place + u'-' + QString::number(number) +
@@ -261,55 +260,6 @@ bool speakerColour(QChar speaker, bool waits, std::uint32_t *colour)
         return true;
     default:
         return false;
-    }
-}
-
-QString placeLabelName(QChar code, Where where)
-{
-    const bool block = where == Where::Block;
-    switch (code.unicode()) {
-    case u'1':
-        return QStringLiteral("自宅");
-    case u'2':
-        return QStringLiteral("アース病院");
-    case u'3':
-        return QStringLiteral("生徒会室");
-    case u'4':
-        return QStringLiteral("ゴミ置き場");
-    case u'5':
-        return QStringLiteral("裏山");
-    case u'6':
-        return QStringLiteral("裏山入口");
-    case u'7':
-        return QStringLiteral("病室入口");
-    case u'8':
-        return QStringLiteral("文房具店");
-    case u'9':
-        return QStringLiteral("屋上");
-    case u'A':
-        return QStringLiteral("アース学園");
-    case u'B':
-        return QStringLiteral("教会");
-    case u'D':
-        return QStringLiteral("病室");
-    case u'E':
-        return QStringLiteral("秘密基地");
-    case u'F':
-        return QStringLiteral("市立図書館");
-    case u'G':
-        return QStringLiteral("大通り");
-    case u'H':
-        return QStringLiteral("ショップ");
-    case u'I':
-        return block ? QStringLiteral("コンサートホール裏手") : QStringLiteral("ホール裏手");
-    case u'J':
-        return block ? QStringLiteral("ライブ") : QStringLiteral("ライブハウス");
-    case u'K':
-        return QStringLiteral("ライブハウス");
-    case u'L':
-        return QStringLiteral("公園");
-    default:
-        return QString();
     }
 }
 

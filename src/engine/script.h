@@ -14,6 +14,7 @@
 // the checker all work from it, from parseCommand() and from picturesOf(). A new
 // kind is one row here and one handler in Engine::execute().
 
+#include "placetable.h"
 #include "platform/scripterror.h"
 #include "stage/pictures.h"
 
@@ -185,10 +186,13 @@ std::vector<PictureLoad> picturesOf(const Command &cmd);
 platform::ScriptError captionsPastEnd(int line);
 platform::ScriptError blocksPastEnd(int line, int missing);
 
-// The ending events of place "9" for heroines 2 to 5: happy 2, 3, 4, 0; bad 5, 6, 7, 1.
+// The ending events of kEndingsPlace for heroines 2 to 5: happy 2, 3, 4, 0; bad 5, 6,
+// 7, 1.
 int endingEvent(int heroine, bool happy);
-// The bonus event of place "9", played in bonus mode.
+// The bonus event of kEndingsPlace, played in bonus mode.
 inline constexpr int kBonusEvent = 8;
+// The settings-store key of the marker that the happy ending of `heroine` was seen.
+QString seenEndingKey(int heroine);
 
 // "ibentA-12.da2": the script of an event, named by place code and event number.
 QString scriptFileName(const QString &place, int number);
@@ -205,11 +209,5 @@ inline constexpr std::uint32_t kBlack = 0;
 // The colour of a message of speaker `speaker`, or false for a speaker code that
 // leaves the message label unchanged.
 bool speakerColour(QChar speaker, bool waits, std::uint32_t *colour);
-
-enum class Where { MainFlow, Block };
-
-// The place label name for a place-label code of "F", or a null string for a code
-// that leaves the label unchanged.
-QString placeLabelName(QChar code, Where where);
 
 } // namespace vm2::engine

@@ -10,10 +10,6 @@ using engine::PlaceButton;
 using engine::PlaceButtons;
 using engine::Screen;
 
-namespace {
-const QString kHome = QStringLiteral("自宅");
-}
-
 Game::Game(Screen &screen, platform::SettingsStore &store, QString dataFolder)
     : m_screen(screen), m_store(store),
       m_engine(m_state, screen, m_stage, store, std::move(dataFolder))
@@ -59,12 +55,12 @@ void Game::start()
     m_buttons = PlaceButtons{};
     m_stage.reset();
     if (m_state.BonusMode == 1) {
-        m_engine.RunEvent(QStringLiteral("9"), engine::kBonusEvent);
+        m_engine.RunEvent(engine::kEndingsPlace, engine::kBonusEvent);
         return;
     }
     showNames();
-    m_screen.setPlaceLabel(kHome);
-    m_state.PlaceCode = QStringLiteral("1");
+    m_screen.setPlaceLabel(engine::home().nameText());
+    m_state.PlaceCode = engine::home().codeText();
     m_engine.RunEvent(m_state.PlaceCode, 0);
     showButtons();
 }
@@ -104,9 +100,9 @@ void Game::load()
     // other than the ones the story uses.
     showNames();
     hideButtons();
-    m_engine.loadStageOnly(QStringLiteral("1"));
-    m_state.PlaceCode = QStringLiteral("1");
-    m_screen.setPlaceLabel(kHome);
+    m_engine.loadStageOnly(engine::home().codeText());
+    m_state.PlaceCode = engine::home().codeText();
+    m_screen.setPlaceLabel(engine::home().nameText());
     m_screen.setTalkText(QStringLiteral("LOADしました！"));
     m_engine.RunEvent(m_state.PlaceCode, 0);
     showButtons();

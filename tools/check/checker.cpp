@@ -5,7 +5,6 @@
 #include "storymap.h"
 
 #include "engine/script.h"
-#include "places/places.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,12 +15,8 @@ namespace {
 
 QString placeName(const QString &code)
 {
-    for (int n = 1; n <= 9; ++n) {
-        const places::Place *p = places::placeByNumber(n);
-        if (QStringView(p->code) == code)
-            return QString::fromUtf16(p->name);
-    }
-    return code;
+    const engine::Place *place = engine::placeByCode(code);
+    return place ? place->nameText() : code;
 }
 
 } // namespace

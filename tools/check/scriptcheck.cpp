@@ -321,7 +321,7 @@ void ScriptChecker::message(int line, const Command &cmd)
     }
     // After an event started by a place button, a message with "End" in it is taken
     // for an ending's closing words. Endings and the bonus (place "9") are no places.
-    if (m_info.event.place != QStringLiteral("9") && cmd.text.contains(QStringLiteral("End")))
+    if (m_info.event.place != engine::kEndingsPlace && cmd.text.contains(QStringLiteral("End")))
         warning(line, QStringLiteral("the message contains \"End\": if it is the last of an "
                                      "event started by a place button, no place button is "
                                      "offered after it"));

@@ -13,20 +13,10 @@ namespace vm2::check {
 
 namespace {
 
-const QString kHome = QStringLiteral("1");
-const QString kEndings = QStringLiteral("9");
+const QString kHome = engine::home().codeText();
+const QString &kEndings = engine::kEndingsPlace;
 using engine::endingEvent;
 using engine::kBonusEvent;
-
-QString placeName(const QString &code)
-{
-    for (int n = 1; n <= 9; ++n) {
-        const places::Place *p = places::placeByNumber(n);
-        if (QStringView(p->code) == code)
-            return QString::fromUtf16(p->name);
-    }
-    return QString();
-}
 
 QString fileNotFound(const EventId &event, const QString &what)
 {
@@ -44,8 +34,7 @@ StoryMap::StoryMap(std::vector<ScriptInfo> scripts) : m_scripts(std::move(script
     m_unbound.assign(m_scripts.size(), 0);
     m_playsOnce.assign(m_scripts.size(), 0);
     for (int slot = 1; slot < static_cast<int>(m_counters.size()); ++slot)
-        m_counters[static_cast<std::size_t>(slot)].code =
-            QString::fromUtf16(places::placeByNumber(slot)->code);
+        m_counters[static_cast<std::size_t>(slot)].code = engine::placeByNumber(slot)->codeText();
 }
 
 int StoryMap::find(const EventId &event) const
@@ -62,11 +51,8 @@ bool StoryMap::isReachable(const EventId &event) const
 
 int StoryMap::slotOf(const QString &code) const
 {
-    for (int slot = 1; slot < static_cast<int>(m_counters.size()); ++slot) {
-        if (m_counters[static_cast<std::size_t>(slot)].code == code)
-            return slot;
-    }
-    return -1;
+    const engine::Place *place = engine::placeByCode(code);
+    return place ? place->number : -1;
 }
 
 // An event of a place played only by its button (or at home by a next day in a
@@ -370,7 +356,7 @@ void StoryMap::report(Findings &findings) const
     if (find(bonus) < 0)
         findings.error(bonus.file(), 0, fileNotFound(bonus, QStringLiteral("the bonus event")));
 
-    const Counter &home = m_counters[1];
+    const Counter &home = m_counters[static_cast<std::size_t>(engine::home().number)];
     for (const ScriptInfo &s : m_scripts) {
         for (const HandOver &h : s.handOvers) {
             switch (h.type) {
@@ -421,7 +407,9 @@ void StoryMap::report(Findings &findings) const
             if (!c.has[static_cast<std::size_t>(v)] || find(e) >= 0 || e == start)
                 continue;
             const Origin o = c.origin[static_cast<std::size_t>(v)];
-            const QString place = QStringLiteral("%1 (place %2)").arg(placeName(c.code)).arg(slot);
+            const QString place = QStringLiteral("%1 (place %2)")
+                                      .arg(engine::placeByCode(c.code)->nameText())
+                                      .arg(slot);
             if (o.script < 0)
                 findings.warning(e.file(), 0,
                                  QStringLiteral("no such script, but the place button of %1 "
@@ -449,7 +437,7 @@ void StoryMap::report(Findings &findings) const
 std::vector<StoryMap::Edge> StoryMap::edges() const
 {
     std::vector<Edge> list;
-    const Counter &home = m_counters[1];
+    const Counter &home = m_counters[static_cast<std::size_t>(engine::home().number)];
     for (const ScriptInfo &s : m_scripts) {
         for (const HandOver &h : s.handOvers) {
             switch (h.type) {

@@ -12,13 +12,10 @@ namespace {
 
 QString placeTitle(const QString &code)
 {
-    if (code == QLatin1String("9"))
+    if (code == engine::kEndingsPlace)
         return QStringLiteral("endings and bonus");
-    for (int n = 1; n <= 9; ++n) {
-        const places::Place *p = places::placeByNumber(n);
-        if (QStringView(p->code) == code)
-            return QStringLiteral("%1 (%2)").arg(QString::fromUtf16(p->name), code);
-    }
+    if (const engine::Place *place = engine::placeByCode(code))
+        return QStringLiteral("%1 (%2)").arg(place->nameText(), code);
     return code;
 }
 
