@@ -74,8 +74,7 @@ private Q_SLOTS:
     void killDuringSaves();
 };
 
-// Children that save at once, each into a store of its own, and are killed together:
-// the kills cost the time of a few, not of all.
+// Children that save at once: the kills cost the time of a few, not of all.
 constexpr int kKills = 200;
 constexpr int kAtOnce = 8;
 
@@ -93,37 +92,48 @@ void TestSaveDrill::killDuringSaves()
             .arg(seed);
     };
 
+    // Every child saves into a store of its own, which holds game 0 to begin with: a
+    // lock file that a kill leaves behind would make the next child wait for it.
     QTemporaryDir dir;
-    QStringList paths;
-    for (int i = 0; i < kAtOnce; ++i) {
-        paths << dir.filePath(QStringLiteral("store%1.ini").arg(i));
-        platform::QSettingsStore store(paths.back());
+    const auto storeFor = [&dir](int kill) {
+        const QString path = dir.filePath(QStringLiteral("store%1.ini").arg(kill));
+        platform::QSettingsStore store(path);
         save::SaveGame(game(0), store);
-    }
+        return path;
+    };
     int seen[2] = {0, 0};
     for (int first = 0; first < kKills; first += kAtOnce) {
         const int count = std::min(kAtOnce, kKills - first);
+        // Each child is killed wherever it is as soon as it has finished its number of
+        // saves, so that no child saves on while the others start.
         std::vector<std::unique_ptr<QProcess>> children;
+        QStringList paths;
+        std::vector<int> wanted, done(static_cast<std::size_t>(count), 0);
+        int running = count;
         for (int i = 0; i < count; ++i) {
+            wanted.push_back(random.bounded(1, 4));
             children.push_back(std::make_unique<QProcess>());
-            children.back()->start(QCoreApplication::applicationFilePath(),
-                                   {QStringLiteral("--save-loop"), paths[i]});
+            QProcess *child = children.back().get();
+            const auto n = static_cast<std::size_t>(i);
+            connect(child, &QProcess::readyReadStandardOutput, this, [&, child, n] {
+                done[n] += static_cast<int>(child->readAllStandardOutput().size());
+                if (done[n] >= wanted[n])
+                    child->kill();
+            });
+            connect(child, &QProcess::finished, this, [&running] { --running; });
+            paths.push_back(storeFor(first + i));
+            child->start(QCoreApplication::applicationFilePath(),
+                         {QStringLiteral("--save-loop"), paths.back()});
+            QVERIFY2(child->waitForStarted(), qPrintable(failure(first + i, child->errorString())));
         }
-        // Let each finish a random number of saves, then kill them all wherever they are.
+        QTRY_VERIFY_WITH_TIMEOUT(running == 0, 120000);
         for (int i = 0; i < count; ++i) {
-            QProcess &child = *children[static_cast<std::size_t>(i)];
-            QVERIFY2(child.waitForStarted(), qPrintable(failure(first + i, child.errorString())));
-            const int saves = random.bounded(1, 4);
-            QByteArray done;
-            while (done.size() < saves && child.waitForReadyRead(60000))
-                done += child.readAllStandardOutput();
-            QVERIFY2(
-                done.size() >= saves,
-                qPrintable(failure(first + i, QString::fromLatin1(child.readAllStandardError()))));
-            child.kill();
+            const auto n = static_cast<std::size_t>(i);
+            QVERIFY2(done[n] >= wanted[n],
+                     qPrintable(failure(first + i,
+                                        QString::fromLatin1(children[n]->readAllStandardError()))));
         }
         for (int i = 0; i < count; ++i) {
-            QVERIFY(children[static_cast<std::size_t>(i)]->waitForFinished());
             platform::QSettingsStore store(paths[i]);
             engine::GameState loaded;
             save::LoadGame(loaded, store);
