@@ -3,7 +3,7 @@
 #include "aboutbox.h"
 #include "art.h"
 #include "clicklabel.h"
-#include "engine/game.h"
+#include "game/game.h"
 #include "layout.h"
 #include "playerwaits.h"
 #include "readingaids.h"
