@@ -34,12 +34,6 @@ QFont placeFont()
     return gameFont(14.25, true);
 }
 
-// A Windows colour value 0x00BBGGRR.
-QColor windowsColour(std::uint32_t value)
-{
-    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
-}
-
 QString shownText(const HistoryEntry &entry)
 {
     QString text =

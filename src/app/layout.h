@@ -4,6 +4,7 @@
 #include <QList>
 #include <QRect>
 #include <Qt>
+#include <cstdint>
 
 class QLabel;
 class QPainter;
@@ -38,6 +39,8 @@ QFont gameFont(qreal pointSize, bool bold, bool underline = false);
 // before) is condensed until it fits.
 void styleLabel(QLabel *label, const QFont &font);
 
+// A Windows colour value 0x00BBGGRR, as the game gives its text colours.
+QColor windowsColour(std::uint32_t value);
 // The text colour of a widget (a label or a button).
 void setTextColour(QWidget *widget, const QColor &colour);
 // A filled background for a widget that the tables give a colour.
