@@ -46,7 +46,11 @@ void TestScreenshots::save(QWidget *window, const QString &name)
     QVERIFY(QTest::qWaitForWindowExposed(window));
     const QPixmap shot = window->grab();
     QCOMPARE(shot.size(), window->size() * shot.devicePixelRatio());
-    QVERIFY(shot.save(m_dir.filePath(name + QStringLiteral(".png"))));
+    // 1x shots as name.png, scaled ones as name@2x.png.
+    const qreal scale = shot.devicePixelRatio();
+    const QString suffix =
+        qFuzzyCompare(scale, 1.0) ? QString() : QStringLiteral("@%1x").arg(scale);
+    QVERIFY(shot.save(m_dir.filePath(name + suffix + QStringLiteral(".png"))));
 }
 
 void TestScreenshots::title()
@@ -90,7 +94,8 @@ void TestScreenshots::mainScreen()
                  QStringLiteral("先に行く")});
     platform::MemoryStore store;
     app::Session session(store, data.path());
-    session.game().newGame(QStringLiteral("桐原"), QStringLiteral("蒼真"),
+    // A long name, as players type them: it must stay whole and readable.
+    session.game().newGame(QStringLiteral("Kirihara"), QStringLiteral("Souma"),
                            QStringLiteral("ソウマ"));
     int shots = 0;
     QObject::connect(&session, &app::Session::mainWindowShown, this, [&](app::MainWindow *w) {

@@ -30,7 +30,7 @@ QString plainCaption(QString text)
 
 QLabel *addCaption(QWidget *parent, const char *name, const QString &text, QRect rect)
 {
-    auto *label = new QLabel(text, parent);
+    auto *label = new FitLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(rect);
     styleLabel(label, gameFont(9.75, true));
@@ -40,7 +40,7 @@ QLabel *addCaption(QWidget *parent, const char *name, const QString &text, QRect
 // A white, bordered, centred box for a name or the place.
 QLabel *addBox(QWidget *parent, const char *name, QRect rect)
 {
-    auto *label = new QLabel(parent);
+    auto *label = new FitLabel(parent);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(rect);
     label->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -55,7 +55,7 @@ QLabel *addBox(QWidget *parent, const char *name, QRect rect)
 QPushButton *addButton(QWidget *parent, const QString &name, const QString &text, QRect rect,
                        const QFont &font, const QString &toolTip = QString())
 {
-    auto *button = new QPushButton(text, parent);
+    auto *button = new FitButton(text, parent);
     button->setObjectName(name);
     button->setGeometry(rect);
     button->setFont(font);
@@ -107,7 +107,8 @@ void MainWindow::buildLayout()
     setBackground(panel, kWhite);
     setTextColour(panel, Qt::black);
 
-    lbl_Talk = new QLabel(QStringLiteral("Label2"), this);
+    auto *talk = new FitLabel(QStringLiteral("Label2"), this);
+    lbl_Talk = talk;
     lbl_Talk->setObjectName(QStringLiteral("lbl_Talk"));
     lbl_Talk->setGeometry(twipsRect(120, 6240, 7815, 1335));
     lbl_Talk->setWordWrap(true);
@@ -159,6 +160,10 @@ void MainWindow::buildLayout()
         btnTalk[i]->hide();
         connect(btnTalk[i], &QPushButton::clicked, this, [this, i] { btnTalk_Click(i); });
     }
+
+    // The message lies beneath the rows of buttons: none of it shows between them.
+    talk->setCoveredBy(
+        {btnPlace[0], btnPlace[1], btnPlace[2], btnPlace[3], btnPlace[4], btnTalk[1], btnTalk[2]});
 
     chainTabOrder({btnPlace[3], btnPlace[2], btnPlace[1], btnPlace[0], pic_Main, btnTalk[1],
                    btnTalk[2], btn_Save, btn_Help, btn_Title, btn_Load, btn_About, btn_End,
