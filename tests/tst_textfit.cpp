@@ -193,6 +193,13 @@ void TestTextFit::checkControl(QWidget *control, const QString &text)
         fitted = label->fitted();
     else if (auto *button = qobject_cast<app::FitButton *>(control))
         fitted = button->fitted();
+    if (qEnvironmentVariableIsSet("VM2_TEXTFIT_REPORT") &&
+        (fitted.font.pointSizeF() < size || qobject_cast<app::FitLabel *>(control))) {
+        qInfo("%s %.2fpt->%.2fpt ink %d,%d %dx%d room %d,%d %dx%d \"%s\"",
+              qPrintable(control->objectName()), size, fitted.font.pointSizeF(), ink.x(), ink.y(),
+              ink.width(), ink.height(), room.x(), room.y(), room.width(), room.height(),
+              qPrintable(text.left(24)));
+    }
     // Readable: at least the floor size, and whole (realistic texts need no cut).
     QVERIFY2(fitted.font.pointSizeF() >= app::TextFit::floorSize(size),
              qPrintable(control->objectName() + QStringLiteral(" too small")));
@@ -225,6 +232,16 @@ void TestTextFit::checkWindow(QWidget *window, const QHash<QString, QStringList>
         else
             button->setText(own);
     }
+    // No text runs into another: the inks of the texts shown together are apart.
+    QList<QPair<QWidget *, QRect>> inks;
+    for (QWidget *control : controls)
+        if (control->isVisibleTo(window))
+            inks.append({control, inkOf(control)});
+    for (qsizetype i = 0; i < inks.size(); ++i)
+        for (qsizetype j = i + 1; j < inks.size(); ++j)
+            QVERIFY2(!inks[i].second.intersects(inks[j].second),
+                     qPrintable(inks[i].first->objectName() + QStringLiteral(" runs into ") +
+                                inks[j].first->objectName()));
 }
 
 void TestTextFit::windows()

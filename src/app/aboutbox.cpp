@@ -20,14 +20,15 @@ namespace {
 const QColor kSilver(192, 192, 192);
 const QColor kVersionBlue(23, 64, 255);
 
-// An auto-size label: its top-left corner from the table, its size its text's.
+// An auto-size label: its top-left corner from the table, its size its text's, up
+// to `rightLimit` where the next label of its row begins.
 FitLabel *addLabel(QWidget *parent, const QString &text, QRect rect, const QFont &font,
-                   const QColor &colour)
+                   const QColor &colour, int rightLimit = -1)
 {
     auto *label = new FitLabel(text, parent);
     label->setGeometry(rect);
     styleLabel(label, font);
-    label->fitSizeToText();
+    label->fitSizeToText(rightLimit);
     setTextColour(label, colour);
     return label;
 }
@@ -74,14 +75,17 @@ AboutBox::AboutBox(UrlOpener openUrl, QWidget *parent)
     frame->setPalette(etched);
 
     const QFont plain = gameFont(9, false);
-    addLabel(frame, QStringLiteral("作った人："), twipsRect(120, 240, 765, 180), plain, Qt::black)
+    addLabel(frame, QStringLiteral("作った人："), twipsRect(120, 240, 765, 180), plain, Qt::black,
+             twips(960))
         ->setObjectName(QStringLiteral("Label1(0)"));
-    addLabel(frame, kMakerName, twipsRect(960, 240, 405, 180), gameFont(9, true), kVersionBlue)
+    addLabel(frame, kMakerName, twipsRect(960, 240, 405, 180), gameFont(9, true), kVersionBlue,
+             twips(1440))
         ->setObjectName(QStringLiteral("Label3(0)"));
-    addLabel(frame, QStringLiteral("HP："), twipsRect(1110, 480, 315, 180), plain, Qt::black)
+    addLabel(frame, QStringLiteral("HP："), twipsRect(1110, 480, 315, 180), plain, Qt::black,
+             twips(1440))
         ->setObjectName(QStringLiteral("Label1(1)"));
     addLabel(frame, QStringLiteral("サポートBBS："), twipsRect(350, 720, 1080, 180), plain,
-             Qt::black)
+             Qt::black, twips(1440))
         ->setObjectName(QStringLiteral("Label1(3)"));
 
     const struct {
@@ -99,7 +103,7 @@ AboutBox::AboutBox(UrlOpener openUrl, QWidget *parent)
         label->setText(l.text);
         label->setGeometry(l.rect);
         styleLabel(label, gameFont(9, false, true));
-        label->fitSizeToText();
+        label->fitSizeToText(frame->width() - 2);
         setTextColour(label, QColor(0, 0, 255));
         label->setCursor(Qt::PointingHandCursor);
         connect(label, &ClickLabel::clicked, this, [this, i = l.index] { Label4_Click(i); });

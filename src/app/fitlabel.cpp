@@ -35,10 +35,13 @@ void FitLabel::paintText(QPainter &painter) const
     TextFit::draw(painter, fitted(), contentsRect().topLeft());
 }
 
-void FitLabel::fitSizeToText()
+void FitLabel::fitSizeToText(int rightLimit)
 {
     const QMargins frame = contentsMargins();
-    resize(TextFit::textSize(font(), text(), devicePixelRatioF()).grownBy(frame));
+    QSize size = TextFit::textSize(font(), text(), devicePixelRatioF()).grownBy(frame);
+    if (rightLimit > x())
+        size.setWidth(qMin(size.width(), rightLimit - x()));
+    resize(size);
 }
 
 void FitLabel::setCoveredBy(const QList<QWidget *> &widgets)

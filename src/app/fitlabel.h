@@ -27,8 +27,10 @@ public:
     void paintText(QPainter &painter) const;
 
     // Auto-size: the label takes the size of its text in its font, keeping its
-    // top-left corner.
-    void fitSizeToText();
+    // top-left corner. `rightLimit` (in the parent's coordinates) is where the next
+    // control of its row begins: a face wider than the layout's does not push the
+    // label into it; the fitting rule draws the text smaller instead.
+    void fitSizeToText(int rightLimit = -1);
 
     // The label lies beneath `widgets` (buttons drawn over it): while one of them is
     // visible, nothing of the text is drawn from the top of the highest visible one

@@ -1,15 +1,15 @@
 #!/bin/sh
-# A prefix install puts the game and the three tools for authors on the PATH, with a
-# manual page each (when scdoc was there to build them), and the tools find the
-# installed story by default.
+# A prefix install puts the game (in games) and the three tools for authors (in bin)
+# on the PATH, with a manual page each (when scdoc was there to build them), and the
+# tools find the installed story by default.
 set -eu
 build=$1
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
-PATH="$prefix/bin:$PATH"
-for command in velmora2 velmora2-play velmora2-check velmora2-story; do
-    [ -x "$prefix/bin/$command" ] || { echo "not installed: bin/$command"; exit 1; }
+PATH="$prefix/bin:$prefix/games:$PATH"
+for command in games/velmora2 bin/velmora2-play bin/velmora2-check bin/velmora2-story; do
+    [ -x "$prefix/$command" ] || { echo "not installed: $command"; exit 1; }
 done
 velmora2-story --help >/dev/null
 velmora2-check | tail -n 1 | grep -q "^velmora2-check: 0 errors"
