@@ -33,8 +33,11 @@ constexpr std::uint32_t kBlue = 0xFF0000, kRose = 0x7B0FFF, kMagenta = 0xFF00FF,
 // One program run on a story of the test's: a settings store in a temporary INI
 // file and, when a path is given, the read record kept in that file.
 struct Run {
+    // `folder`, when given, holds the story instead of a folder of the run's own: a
+    // restart plays the same story folder again.
     explicit Run(const std::function<void(test::DataFolder &)> &story,
-                 const QString &recordPath = QString())
+                 const QString &recordPath = QString(), test::DataFolder *folder = nullptr)
+        : data(folder ? *folder : own)
     {
         data.standardPictures();
         story(data);
@@ -54,7 +57,8 @@ struct Run {
     MainWindow *main() { return session->mainWindow(); }
     app::ReadingAids *aids() { return main()->readingAids(); }
 
-    test::DataFolder data;
+    test::DataFolder own;
+    test::DataFolder &data;
     QTemporaryDir storeDir;
     std::unique_ptr<platform::QSettingsStore> store;
     std::unique_ptr<platform::ReadRecord> record;
@@ -184,9 +188,9 @@ QPushButton *placeButton(MainWindow *w, const QString &caption)
 }
 
 // Reads the whole reading story once (home and the hill), answering every wait.
-void readEverything(const QString &recordPath)
+void readEverything(const QString &recordPath, test::DataFolder &folder)
 {
-    Run run(readingStory, recordPath);
+    Run run(readingStory, recordPath, &folder);
     Player player(*run.session, [](MainWindow *w, int) {
         if (w->talkButton(1)->isVisible())
             QTest::mouseClick(w->talkButton(1), Qt::LeftButton);
@@ -219,6 +223,7 @@ private Q_SLOTS:
     void skipStopsAtChoiceAndPlaceMove();
     void skipStopsOnRelease();
     void damagedRecordSkipsNothing();
+    void anotherStorySkipsNothing();
 };
 
 void TestHistory::cutsLongEntries()
@@ -497,9 +502,10 @@ void TestHistory::skipsToFirstUnread()
 {
     QTemporaryDir recordDir;
     const QString recordPath = recordDir.filePath(QStringLiteral("VM2-read.txt"));
+    test::DataFolder folder;
     {
         // The first session reads two messages, then the player quits.
-        Run run(readingStory, recordPath);
+        Run run(readingStory, recordPath, &folder);
         Player player(*run.session, [](MainWindow *w, int n) {
             if (n == 1)
                 space(w);
@@ -512,7 +518,7 @@ void TestHistory::skipsToFirstUnread()
     }
     // After a restart, Ctrl held at the first message runs through both and stops
     // at the third, which was never shown.
-    Run run(readingStory, recordPath);
+    Run run(readingStory, recordPath, &folder);
     bool stoppedAtUnread = false;
     Player player(*run.session, [&](MainWindow *w, int n) {
         if (n == 1)
@@ -544,8 +550,9 @@ void TestHistory::skipStopsAtChoiceAndPlaceMove()
 {
     QTemporaryDir recordDir;
     const QString recordPath = recordDir.filePath(QStringLiteral("VM2-read.txt"));
-    readEverything(recordPath);
-    Run run(readingStory, recordPath);
+    test::DataFolder folder;
+    readEverything(recordPath, folder);
+    Run run(readingStory, recordPath, &folder);
     QStringList stops;
     Player player(*run.session, [&](MainWindow *w, int n) {
         if (n == 1 || n == 6)
@@ -575,8 +582,9 @@ void TestHistory::skipStopsOnRelease()
 {
     QTemporaryDir recordDir;
     const QString recordPath = recordDir.filePath(QStringLiteral("VM2-read.txt"));
-    readEverything(recordPath);
-    Run run(readingStory, recordPath);
+    test::DataFolder folder;
+    readEverything(recordPath, folder);
+    Run run(readingStory, recordPath, &folder);
     QStringList stops;
     Player player(*run.session, [&](MainWindow *w, int n) {
         if (n == 1)
@@ -600,14 +608,15 @@ void TestHistory::damagedRecordSkipsNothing()
 {
     QTemporaryDir recordDir;
     const QString recordPath = recordDir.filePath(QStringLiteral("VM2-read.txt"));
-    readEverything(recordPath);
+    test::DataFolder folder;
+    readEverything(recordPath, folder);
     {
         // A record cut in half, as by a write that did not finish.
         QFile file(recordPath);
         QVERIFY(file.open(QIODevice::ReadWrite));
         QVERIFY(file.resize(file.size() / 2));
     }
-    Run run(readingStory, recordPath);
+    Run run(readingStory, recordPath, &folder);
     QVERIFY(run.record->wasDamaged());
     QStringList stops;
     Player player(*run.session, [&](MainWindow *w, int n) {
@@ -624,6 +633,31 @@ void TestHistory::damagedRecordSkipsNothing()
     QCOMPARE(stops, QStringList{"一"});
     // The record written since holds what this session read.
     QCOMPARE(platform::ReadRecord(recordPath).size(), 1);
+}
+
+void TestHistory::anotherStorySkipsNothing()
+{
+    // Every line of one story read; the same script names in another story's folder
+    // (--data) are still unread there.
+    QTemporaryDir recordDir;
+    const QString recordPath = recordDir.filePath(QStringLiteral("VM2-read.txt"));
+    test::DataFolder first;
+    readEverything(recordPath, first);
+    Run run(readingStory, recordPath);
+    QStringList stops;
+    Player player(*run.session, [&](MainWindow *w, int n) {
+        if (n == 1)
+            QTest::keyPress(w->stage(), Qt::Key_Control);
+        if (w->readingAids()->skip().isSkipping())
+            return;
+        stops << w->talkText();
+        QTest::keyRelease(w->stage(), Qt::Key_Control);
+        w->close();
+    });
+    run.session->showMain();
+    QTRY_VERIFY(run.session->isFinished());
+    QCOMPARE(stops, QStringList{"一"});
+    QCOMPARE(platform::ReadRecord(recordPath).size(), 8);
 }
 
 QTEST_MAIN(TestHistory)
