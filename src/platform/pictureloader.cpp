@@ -1,8 +1,8 @@
 #include "pictureloader.h"
 
+#include "filesource.h"
 #include "scripterror.h"
 
-#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 
@@ -10,9 +10,13 @@ namespace vm2::platform {
 
 QImage loadPicture(const QString &path, const QString &name)
 {
-    if (!QFileInfo(path).isFile())
+    FileSource &source = fileSource();
+    if (const QImage *decoded = source.decodedPicture(path))
+        return *decoded;
+    const std::unique_ptr<QIODevice> file = source.open(path);
+    if (!file)
         throw ScriptError(Fault::FileNotFound, name);
-    QImageReader reader(path);
+    QImageReader reader(file.get());
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
     // Stage pictures are at most 800 × 400; refuse absurd sizes before decoding them.
