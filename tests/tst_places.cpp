@@ -154,7 +154,7 @@ void TestPlaces::moves()
         "talk 000000 home", "talk 000000 ", "buttons 2:アース学園 3:裏山 4:アース病院 8:大通り",
         "place 大通り", "hide", "stage dat1/backA.da1", "run A 1", "talk 000000 street again",
         "stage dat1/back1.da1", "place 自宅", "talk 000000 翌日になりました", "wait",
-        "stop out of input"};
+        "stop out of input at dat2/ibentA-1.da2:2"};
     QCOMPARE(t, expected);
     QCOMPARE(status, 3);
 }

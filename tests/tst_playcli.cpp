@@ -40,10 +40,11 @@ void TestPlayCli::run_data()
     QTest::newRow("script error") << QStringList{"2", "0"} << 1
                                   << "error dat2/ibent2-0.da2:1: Type mismatch: \"5x\" has 'x' at "
                                      "position 2 where its flag number needs a digit";
-    QTest::newRow("wrong input") << QStringList{"--inputs", "1", "1", "0"} << 2
-                                 << "error input 1: expected n at an advance wait, got \"1\"";
+    QTest::newRow("wrong input")
+        << QStringList{"--inputs", "1", "1", "0"} << 2
+        << "error input 1: expected n at an advance wait, got \"1\" at dat2/ibent1-0.da2:1";
     QTest::newRow("out of input") << QStringList{"--inputs", "n", "1", "0"} << 3
-                                  << "stop out of input";
+                                  << "stop out of input at dat2/ibent1-0.da2:2";
     QTest::newRow("whole game") << QStringList{"--new", "a,b,c", "--inputs", "n 1"} << 0
                                 << "buttons 2:アース学園 3:裏山 4:アース病院 8:大通り";
     QTest::newRow("usage") << QStringList{"--bogus"} << 2 << "";

@@ -144,14 +144,15 @@ void TestRunner::choices()
         << QStringList{"run 1 0", "error dat2/ibent1-0.da2:1: Input past end of file: the choice "
                                   "on line 1 needs two caption lines"}
         << 1;
-    ROW("wrong input at a choice")
-        << QStringList{"== ibent1-0.da2", "40000", "a", "b"} << "n"
-        << QStringList{"run 1 0", "option 1 a", "option 2 b",
-                       "error input 1: expected 1 or 2 at a choice, got \"n\""}
-        << 2;
+    ROW("wrong input at a choice") << QStringList{"== ibent1-0.da2", "40000", "a", "b"} << "n"
+                                   << QStringList{"run 1 0", "option 1 a", "option 2 b",
+                                                  "error input 1: expected 1 or 2 at a choice, got "
+                                                  "\"n\" at dat2/ibent1-0.da2:1"}
+                                   << 2;
     ROW("out of input") << QStringList{"== ibent1-0.da2", "34a", "34b"} << "n"
-                        << QStringList{"run 1 0",       "talk 000000 a", "wait",
-                                       "talk 000000 b", "wait",          "stop out of input"}
+                        << QStringList{"run 1 0", "talk 000000 a",
+                                       "wait",    "talk 000000 b",
+                                       "wait",    "stop out of input at dat2/ibent1-0.da2:2"}
                         << 3;
 }
 
@@ -278,10 +279,16 @@ void TestRunner::handOvers()
                                       << 1;
     ROW("jump to itself loops until input runs out")
         << QStringList{"== ibent1-0.da2", "34again", "D10"} << "n n"
-        << QStringList{"run 1 0",          "talk 000000 again", "wait",
-                       "run 1 0",          "talk 000000 again", "wait",
-                       "run 1 0",          "talk 000000 again", "wait",
-                       "stop out of input"}
+        << QStringList{"run 1 0",
+                       "talk 000000 again",
+                       "wait",
+                       "run 1 0",
+                       "talk 000000 again",
+                       "wait",
+                       "run 1 0",
+                       "talk 000000 again",
+                       "wait",
+                       "stop out of input at dat2/ibent1-0.da2:1"}
         << 3;
 }
 

@@ -474,6 +474,8 @@ void TestWindowFlow::help_data()
     QTest::newRow("absent") << "" << false;
     QTest::newRow("present") << "vm2.hlp" << true;
     QTest::newRow("other case") << "VM2.HLP" << false;
+    // A story folder may come from anywhere: its files are never handed to the opener.
+    QTest::newRow("in the story folder") << "story/vm2.hlp" << false;
 }
 
 void TestWindowFlow::help()
@@ -481,8 +483,12 @@ void TestWindowFlow::help()
     QFETCH(QString, file);
     QFETCH(bool, opens);
     Run run;
+    QTemporaryDir program;
+    run.session->setHelpFolder(program.path());
     if (!file.isEmpty()) {
-        QFile f(run.data.path() + u'/' + file);
+        const QString folder =
+            file.startsWith(QLatin1String("story/")) ? run.data.path() : program.path();
+        QFile f(folder + u'/' + QFileInfo(file).fileName());
         QVERIFY(f.open(QIODevice::WriteOnly));
     }
     test::WindowDriver driver(*run.session, {"space", "1"});
@@ -491,7 +497,7 @@ void TestWindowFlow::help()
     QTest::mouseClick(run.main()->menuButtons()[2], Qt::LeftButton);
     QCOMPARE(run.opened.size(), opens ? 1 : 0);
     if (opens)
-        QCOMPARE(run.opened[0], QUrl::fromLocalFile(run.data.path() + QStringLiteral("/vm2.hlp")));
+        QCOMPARE(run.opened[0], QUrl::fromLocalFile(program.path() + QStringLiteral("/vm2.hlp")));
     QVERIFY(run.errors.isEmpty());
     QCOMPARE(run.finished->count(), 0);
 }

@@ -4,10 +4,43 @@
 #include "session.h"
 
 #include <QApplication>
+#include <QDir>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
+
+const char kUsage[] = "usage: velmora2 [--data DIR]\n"
+                      "  --data DIR   play the story in DIR (its dat1 and dat2)\n";
+
+// The game's one option, read before Qt takes its own from the command line: the
+// story folder to play, instead of the program folder. Returns an exit status when
+// the program must end at once, else -1.
+int parseOptions(int argc, char *argv[], QString &data)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--data") != 0)
+            continue;
+        if (i + 1 >= argc) {
+            std::fprintf(stderr, "velmora2: --data needs a folder\n%s", kUsage);
+            return 2;
+        }
+        data = QDir(QString::fromLocal8Bit(argv[++i])).absolutePath();
+        if (!QDir(data).exists(QStringLiteral("dat2"))) {
+            std::fprintf(stderr,
+                         "velmora2: %s holds no dat2 folder: a story folder holds dat1 and "
+                         "dat2 (build one with velmora2-story build SRC OUT)\n",
+                         argv[i]);
+            return 2;
+        }
+    }
+    return -1;
+}
 
 // Whether a window system is there to show the game on. Checked before the
 // application object exists, which would otherwise abort without a display.
@@ -28,6 +61,9 @@ bool haveDisplay()
 
 int main(int argc, char *argv[])
 {
+    QString data;
+    if (const int status = parseOptions(argc, argv, data); status >= 0)
+        return status;
     if (!haveDisplay()) {
         std::fputs("velmora2: no display to open the game window on.\n"
                    "  Play without a window:   velmora2-play --new SURNAME,GIVEN,NICK "
@@ -45,8 +81,9 @@ int main(int argc, char *argv[])
     // opens): only the game decides when it ends.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // VM2_DATA names another folder holding dat1 and dat2, for development.
-    QString data = qEnvironmentVariable("VM2_DATA");
+    // Without --data, VM2_DATA names another folder holding dat1 and dat2.
+    if (data.isEmpty())
+        data = qEnvironmentVariable("VM2_DATA");
     if (data.isEmpty())
         data = vm2::platform::programFolder();
 

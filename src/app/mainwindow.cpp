@@ -5,15 +5,13 @@
 #include "clicklabel.h"
 #include "engine/game.h"
 #include "layout.h"
+#include "playerwaits.h"
 #include "session.h"
 #include "stageview.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QEventLoop>
-#include <QInputMethodEvent>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QUrl>
 
@@ -70,14 +68,6 @@ QPushButton *addButton(QWidget *parent, const QString &name, const QString &text
     return button;
 }
 
-// The key code a key-down handler sees: the character code for Space, digits and
-// letters, 0 for keys the game never asks about.
-int keyCode(const QKeyEvent *event)
-{
-    const int key = event->key();
-    return key >= Qt::Key_Space && key <= Qt::Key_Z ? key : 0;
-}
-
 } // namespace
 
 MainWindow::MainWindow(Session &session)
@@ -95,13 +85,13 @@ MainWindow::MainWindow(Session &session)
     setAttribute(Qt::WA_InputMethodEnabled, false);
     buildLayout();
     centreOnScreen(this);
-    qApp->installEventFilter(this);
+    m_waits =
+        new PlayerWaits(this, pic_Main, [this] { m_session.game().engine().playerAdvanced(); });
+    connect(m_waits, &PlayerWaits::waitStarted, this, &MainWindow::waitStarted);
+    connect(m_waits, &PlayerWaits::keyDown, this, &MainWindow::Form_KeyDown);
 }
 
-MainWindow::~MainWindow()
-{
-    qApp->removeEventFilter(this);
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::buildLayout()
 {
@@ -203,9 +193,9 @@ QList<QPushButton *> MainWindow::menuButtons() const
     return {btn_Save, btn_Load, btn_Help, btn_About, btn_Title, btn_End};
 }
 
-engine::GameState &MainWindow::state()
+bool MainWindow::isWaiting() const
 {
-    return m_session.game().state();
+    return m_waits->isWaiting();
 }
 
 // ---- the screen the game shows itself on
@@ -269,7 +259,7 @@ void MainWindow::showStage(const engine::StageChange &change, const QImage &stag
 void MainWindow::waitAdvance()
 {
     Nextbox->show();
-    waitFor(state().NextFlag, true);
+    m_waits->waitAdvance();
     Nextbox->hide();
 }
 
@@ -279,29 +269,7 @@ int MainWindow::waitChoice(const QString &caption1, const QString &caption2)
     btnTalk[2]->setText(plainCaption(caption2));
     btnTalk[1]->show();
     btnTalk[2]->show();
-    waitFor(state().TalkFlag, false);
-    return state().TalkNo;
-}
-
-void MainWindow::waitFor(const std::int16_t &flag, bool focusStage)
-{
-    QEventLoop loop;
-    m_waitLoop = &loop;
-    Q_EMIT waitStarted();
-    while (flag == 0 && !m_aborted) {
-        if (focusStage)
-            pic_Main->setFocus();
-        loop.exec();
-    }
-    m_waitLoop = nullptr;
-    if (m_aborted)
-        throw engine::Aborted();
-}
-
-void MainWindow::wake()
-{
-    if (m_waitLoop)
-        m_waitLoop->quit();
+    return m_waits->waitChoice();
 }
 
 // ---- handlers
@@ -319,10 +287,8 @@ void MainWindow::Form_Load()
 void MainWindow::Form_KeyDown(int KeyCode, int Shift)
 {
     Q_UNUSED(Shift)
-    if (KeyCode != 32)
-        return;
-    state().NextFlag = -1;
-    wake();
+    if (KeyCode == 32)
+        m_waits->advance();
 }
 
 void MainWindow::btn_Save_Click()
@@ -338,7 +304,7 @@ void MainWindow::btn_Load_Click()
 void MainWindow::btn_Help_Click()
 {
     // Only the exact name counts, as on a file system that ignores case.
-    const QDir folder(m_session.dataFolder());
+    const QDir folder(m_session.helpFolder());
     const QString name = QStringLiteral("vm2.hlp");
     if (!folder.entryList({name}, QDir::Files).contains(name))
         return;
@@ -368,9 +334,7 @@ void MainWindow::btnTalk_Click(int Index)
 {
     btnTalk[1]->hide();
     btnTalk[2]->hide();
-    state().TalkFlag = -1;
-    state().TalkNo = static_cast<std::int16_t>(Index);
-    wake();
+    m_waits->choose(Index);
 }
 
 void MainWindow::btnPlace_Click(int Index)
@@ -382,32 +346,10 @@ void MainWindow::btnPlace_Click(int Index)
 
 void MainWindow::Nextbox_Click()
 {
-    state().NextFlag = -1;
-    wake();
+    m_waits->advance();
 }
 
 // ---- window events
-
-bool MainWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    // Every key press of this window reaches Form_KeyDown first, whichever control
-    // has the focus; the control still gets it afterwards.
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod) {
-        auto *widget = qobject_cast<QWidget *>(watched);
-        if (widget && widget->window() == this) {
-            if (event->type() == QEvent::KeyPress) {
-                const auto *key = static_cast<QKeyEvent *>(event);
-                Form_KeyDown(keyCode(key), int(key->modifiers()));
-            } else {
-                // An input method that took the key anyway delivers a committed blank.
-                const QString text = static_cast<QInputMethodEvent *>(event)->commitString();
-                if (text == QStringLiteral(" ") || text == QStringLiteral("\u3000"))
-                    Form_KeyDown(32, 0);
-            }
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
@@ -415,10 +357,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (m_unloading || m_closed)
         return;
     m_closed = true;
-    if (m_waitLoop) {
+    if (m_waits->isWaiting()) {
         // The wait ends by throwing; the handler that started the run ends the program.
-        m_aborted = true;
-        wake();
+        m_waits->abort();
         return;
     }
     m_session.finish(0);

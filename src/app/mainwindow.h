@@ -5,23 +5,19 @@
 #include <QWidget>
 #include <cstdint>
 
-class QEventLoop;
 class QLabel;
 class QPushButton;
-
-namespace vm2::engine {
-struct GameState;
-}
 
 namespace vm2::app {
 
 class ClickLabel;
+class PlayerWaits;
 class Session;
 class StageView;
 
 // form_Main: the game screen. It implements the screen the game shows itself on,
-// and turns the player's clicks and the Space key into the game's flags and calls.
-// The two waits are nested event loops that sleep until the player acts.
+// and turns the player's clicks and the Space key into calls of the game. Its two
+// waits (PlayerWaits) report what the player did; the game applies it.
 class MainWindow : public QWidget, public engine::Screen
 {
     Q_OBJECT
@@ -40,7 +36,7 @@ public:
     QList<QPushButton *> menuButtons() const;
     // Whether the start-up has played to its end.
     bool hasStarted() const { return m_started; }
-    bool isWaiting() const { return m_waitLoop != nullptr; }
+    bool isWaiting() const;
 
     // engine::Screen
     void setTalkColour(std::uint32_t colour) override;
@@ -73,16 +69,10 @@ Q_SIGNALS:
     void waitStarted();
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildLayout();
-    engine::GameState &state();
-    // Sleeps in a nested event loop until `flag` is non-zero; throws engine::Aborted
-    // when the window is closed meanwhile.
-    void waitFor(const std::int16_t &flag, bool focusStage);
-    void wake();
 
     Session &m_session;
     StageView *pic_Main = nullptr;
@@ -101,8 +91,7 @@ private:
     QPushButton *btn_End = nullptr;
 
     QString m_talkText;
-    QEventLoop *m_waitLoop = nullptr;
-    bool m_aborted = false;
+    PlayerWaits *m_waits = nullptr;
     bool m_unloading = false;
     bool m_closed = false;
     bool m_started = false;

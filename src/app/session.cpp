@@ -1,6 +1,7 @@
 #include "session.h"
 
 #include "mainwindow.h"
+#include "platform/programfolder.h"
 #include "platform/scripterror.h"
 #include "titlewindow.h"
 
@@ -10,7 +11,8 @@
 namespace vm2::app {
 
 Session::Session(platform::SettingsStore &store, QString dataFolder, QObject *parent)
-    : QObject(parent), m_dataFolder(dataFolder), m_game(m_relay, store, std::move(dataFolder)),
+    : QObject(parent), m_dataFolder(dataFolder), m_helpFolder(platform::programFolder()),
+      m_game(m_relay, store, std::move(dataFolder)),
       m_openUrl([](const QUrl &url) { QDesktopServices::openUrl(url); }),
       m_reportError([this](const QString &message) {
           QMessageBox::critical(m_main, QStringLiteral("Velmora 2"), message);

@@ -27,12 +27,17 @@ class Session : public QObject
 public:
     using ErrorReporter = std::function<void(const QString &message)>;
 
-    // `dataFolder` holds dat1, dat2 and the help file: the program folder in the game.
+    // `dataFolder` holds the story's dat1 and dat2: the program folder, or a story
+    // folder named at start.
     Session(platform::SettingsStore &store, QString dataFolder, QObject *parent = nullptr);
     ~Session() override;
 
     engine::Game &game() { return m_game; }
     const QString &dataFolder() const { return m_dataFolder; }
+    // The folder of the help file vm2.hlp: always the program's own, never a story
+    // folder, whose files HELP must not hand to the desktop's opener.
+    const QString &helpFolder() const { return m_helpFolder; }
+    void setHelpFolder(QString folder) { m_helpFolder = std::move(folder); }
 
     // A fresh title screen, shown non-modally.
     void showTitle();
@@ -62,6 +67,7 @@ Q_SIGNALS:
 
 private:
     QString m_dataFolder;
+    QString m_helpFolder;
     ScreenRelay m_relay;
     engine::Game m_game;
     QPointer<TitleWindow> m_title;

@@ -76,7 +76,7 @@ void TitleWindow::Command1_Click()
     // This window closes before the name entry opens and is gone once the handler
     // returns: only the session is used after close().
     Session &session = m_session;
-    session.game().state().BonusMode = 0;
+    session.game().beginNewGame();
     leave();
     NameEntryDialog entry;
     if (entry.exec() != QDialog::Accepted) {

@@ -15,6 +15,11 @@ Game::Game(Screen &screen, platform::SettingsStore &store, QString dataFolder)
       m_engine(m_state, screen, m_stage, store, std::move(dataFolder))
 {}
 
+void Game::beginNewGame()
+{
+    m_state.BonusMode = 0;
+}
+
 void Game::newGame(const QString &surname, const QString &given, const QString &nickname)
 {
     m_state.BonusMode = 0;

@@ -20,9 +20,11 @@ public:
     stage::Stage &stage() { return m_stage; }
     const PlaceButtons &placeButtons() const { return m_buttons; }
 
-    // Title screen. NEW after the name entry was confirmed: the names, then the
-    // resets of a new game. LOAD: the saved game. The title picture: bonus mode,
+    // Title screen. NEW, as it is pressed: bonus mode ends, before the name entry
+    // that may be cancelled. NEW after the name entry was confirmed: the names, then
+    // the resets of a new game. LOAD: the saved game. The title picture: bonus mode,
     // when all four happy endings have been seen (returns false otherwise).
+    void beginNewGame();
     void newGame(const QString &surname, const QString &given, const QString &nickname);
     void loadFromTitle();
     bool bonusAvailable() const;

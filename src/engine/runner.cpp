@@ -129,7 +129,9 @@ void Engine::choice(const Command &cmd, std::optional<Next> &handOver)
     const QString caption1 = readCaption();
     const QString caption2 = readCaption();
     m_state.TalkFlag = 0;
+    m_choiceLine = opening;
     m_state.TalkNo = static_cast<std::int16_t>(m_screen.waitChoice(caption1, caption2));
+    m_choiceLine = 0;
     m_state.TalkFlag = 0;
     m_handOvers = 0;
     playBlocks(opening, m_state.TalkNo == 1, cmd.countA, cmd.countB, handOver);
@@ -276,6 +278,12 @@ void Engine::message(const Command &cmd, bool waits)
     }
     if (waits)
         advanceWait();
+}
+
+QString Engine::waitLocation() const
+{
+    return m_channel.name() + u':' +
+           QString::number(m_choiceLine > 0 ? m_choiceLine : m_channel.lineNumber());
 }
 
 void Engine::advanceWait()

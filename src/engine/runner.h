@@ -50,6 +50,15 @@ public:
     // to the end.
     void RunEvent(const QString &place, int number);
 
+    // The player asked for the next text (the advance prompt or the Space key), while
+    // an advance wait sleeps or at any other time: NextFlag. The runner clears it
+    // before and after each advance wait, so an early advance never skips text.
+    void playerAdvanced() { m_state.NextFlag = -1; }
+
+    // Where the wait in progress stands, as "dat2/ibent2-0.da2:7": the line of a
+    // message or next day for an advance wait, the "4" line for a choice.
+    QString waitLocation() const;
+
     // The stage-only background load of back<code>.da1 (place move, next day, LOAD).
     void loadStageOnly(const QString &code);
 
@@ -88,6 +97,7 @@ private:
     platform::ScriptChannel m_channel;
     std::vector<PendingEnding> m_endings;
     int m_handOvers = 0;
+    int m_choiceLine = 0; // the "4" line while its choice waits
     int m_handOverLimit = kDefaultHandOverLimit;
 };
 

@@ -50,7 +50,9 @@ QString Finding::text() const
     return QStringLiteral("%1:%2: %3: %4")
         .arg(file)
         .arg(line)
-        .arg(severity == Severity::Error ? QLatin1String("error") : QLatin1String("warning"),
+        .arg(severity == Severity::Error     ? QLatin1String("error")
+             : severity == Severity::Warning ? QLatin1String("warning")
+                                             : QLatin1String("note"),
              message);
 }
 
@@ -64,6 +66,11 @@ void Findings::warning(const QString &file, int line, const QString &message)
     m_list.push_back({file, line, Severity::Warning, message});
 }
 
+void Findings::note(const QString &file, int line, const QString &message)
+{
+    m_list.push_back({file, line, Severity::Note, message});
+}
+
 int Findings::errors() const
 {
     return static_cast<int>(std::count_if(m_list.begin(), m_list.end(), [](const Finding &f) {
@@ -73,7 +80,9 @@ int Findings::errors() const
 
 int Findings::warnings() const
 {
-    return static_cast<int>(m_list.size()) - errors();
+    return static_cast<int>(std::count_if(m_list.begin(), m_list.end(), [](const Finding &f) {
+        return f.severity == Severity::Warning;
+    }));
 }
 
 std::vector<Finding> Findings::sorted() const

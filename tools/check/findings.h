@@ -5,7 +5,8 @@
 
 namespace vm2::check {
 
-enum class Severity { Warning, Error };
+// A note says what a line does, for the author; it is no fault and counts nowhere.
+enum class Severity { Warning, Error, Note };
 
 // One finding, reported as "dat2/ibentA-3.da2:12: error: ...". The file is relative
 // to the data folder, with forward slashes; line 0 stands for the file as a whole
@@ -25,6 +26,7 @@ class Findings
 public:
     void error(const QString &file, int line, const QString &message);
     void warning(const QString &file, int line, const QString &message);
+    void note(const QString &file, int line, const QString &message);
     void add(Finding finding) { m_list.push_back(std::move(finding)); }
 
     int errors() const;

@@ -312,6 +312,13 @@ void ScriptChecker::play(int line, const Command &cmd, Where where)
         break;
     case Kind::Ending:
         m_info.handOvers.push_back({HandOver::Ending, line, inBlock, {}, cmd.index});
+        m_findings.note(m_info.file, line,
+                        QStringLiteral("the ending of heroine %1: dat2/ibent9-%2.da2 (happy) when "
+                                       "her affection is 35 or more here, else "
+                                       "dat2/ibent9-%3.da2 (bad)")
+                            .arg(cmd.index)
+                            .arg(engine::endingEvent(cmd.index, true))
+                            .arg(engine::endingEvent(cmd.index, false)));
         break;
     }
 }

@@ -31,7 +31,9 @@ QString rgbHex(std::uint32_t colour)
 struct InputError {
     QString message;
 };
-struct InputExhausted {};
+struct InputExhausted {
+    QString where;
+};
 
 // The settings store of the player, which notes every write in the transcript.
 class TracedStore : public platform::SettingsStore
@@ -106,22 +108,28 @@ public:
     {
         m_out << "wait\n";
         snapshot();
+        m_waiting = true;
         const QString token = take();
         if (token != QStringLiteral("n"))
             throw InputError{QStringLiteral("input %1: expected n at an advance wait, got \"%2\"")
                                  .arg(m_next)
-                                 .arg(token)};
+                                 .arg(token) +
+                             atWait()};
+        m_waiting = false;
     }
     int waitChoice(const QString &caption1, const QString &caption2) override
     {
         m_out << "option 1 " << escaped(caption1) << '\n'
               << "option 2 " << escaped(caption2) << '\n';
         snapshot();
+        m_waiting = true;
         const QString token = take();
         if (token != QStringLiteral("1") && token != QStringLiteral("2"))
             throw InputError{QStringLiteral("input %1: expected 1 or 2 at a choice, got \"%2\"")
                                  .arg(m_next)
-                                 .arg(token)};
+                                 .arg(token) +
+                             atWait()};
+        m_waiting = false;
         m_out << "choose " << token << '\n';
         return token.toInt();
     }
@@ -142,8 +150,16 @@ public:
     QString take()
     {
         if (!hasInput())
-            throw InputExhausted{};
+            throw InputExhausted{atWait()};
         return m_options.inputs.at(m_next++);
+    }
+    // The engine whose waits these are, so that a stop names the script line.
+    void setEngine(const engine::Engine *engine) { m_engine = engine; }
+    // " at dat2/ibent2-0.da2:7" while a wait is in progress, else empty.
+    QString atWait() const
+    {
+        return m_engine && m_waiting ? QStringLiteral(" at ") + m_engine->waitLocation()
+                                     : QString();
     }
     qsizetype inputNumber() const { return m_next; }
 
@@ -167,6 +183,8 @@ private:
     QImage m_stage;
     qsizetype m_next = 0;
     int m_snapshots = 0;
+    const engine::Engine *m_engine = nullptr;
+    bool m_waiting = false;
 };
 
 // The whole-game loop between events: place buttons, SAVE and LOAD.
@@ -228,6 +246,7 @@ int play(const Options &options, QTextStream &out)
     TranscriptScreen screen(options, out);
     engine::Game game(screen, store, options.dataFolder);
     game.engine().setTrace(&screen);
+    screen.setEngine(&game.engine());
     if (!options.snapshotFolder.isEmpty())
         QDir().mkpath(options.snapshotFolder);
 
@@ -263,8 +282,8 @@ int play(const Options &options, QTextStream &out)
     } catch (const InputError &e) {
         out << "error " << escaped(e.message) << '\n';
         status = BadInput;
-    } catch (const InputExhausted &) {
-        out << "stop out of input\n";
+    } catch (const InputExhausted &e) {
+        out << "stop out of input" << e.where << '\n';
         status = OutOfInput;
     }
     screen.setStage(game.stage().visible());

@@ -107,7 +107,7 @@ bool readRecipe(const QString &path, Recipe &recipe, QString &error)
 const FigureRecipe *findFigure(const Recipe &recipe, const QString &code)
 {
     for (const FigureRecipe &f : recipe.figures) {
-        if (f.code == code && f.file == QStringLiteral("chara") + code)
+        if (f.file == QStringLiteral("chara") + code)
             return &f;
     }
     return nullptr;

@@ -39,6 +39,7 @@ struct Recipe {
 // Reads the recipe file; on failure returns false and sets `error`.
 bool readRecipe(const QString &path, Recipe &recipe, QString &error);
 
-const FigureRecipe *findFigure(const Recipe &recipe, const QString &code);
+// The person drawn as chara<name>: a character code ("4") or a variant ("4-1").
+const FigureRecipe *findFigure(const Recipe &recipe, const QString &name);
 
 } // namespace vm2::content
