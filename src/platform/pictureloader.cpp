@@ -8,6 +8,14 @@
 
 namespace vm2::platform {
 
+namespace {
+// Stage pictures are at most 800 × 400 (a face strip 840 × 120). Larger ones are
+// clipped, and absurd ones refused before they are decoded: a header may claim
+// any size, and each picture line would cost its decoding.
+constexpr int kLargestSide = 2048;
+constexpr int kLargestMegabytes = kLargestSide * kLargestSide * 4 / (1024 * 1024);
+} // namespace
+
 QImage loadPicture(const QString &path, const QString &name)
 {
     FileSource &source = fileSource();
@@ -19,9 +27,10 @@ QImage loadPicture(const QString &path, const QString &name)
     QImageReader reader(file.get());
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
-    // Stage pictures are at most 800 × 400; refuse absurd sizes before decoding them.
+    // Formats that tell no size before decoding meet the same bound while decoding.
+    reader.setAllocationLimit(kLargestMegabytes);
     const QSize size = reader.size();
-    if (size.isValid() && (size.width() > 8192 || size.height() > 8192))
+    if (size.isValid() && (size.width() > kLargestSide || size.height() > kLargestSide))
         throw ScriptError(
             Fault::InvalidPicture,
             QStringLiteral("%1 is %2 × %3 pixels").arg(name).arg(size.width()).arg(size.height()));
