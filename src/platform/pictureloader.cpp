@@ -27,17 +27,24 @@ QImage loadPicture(const QString &path, const QString &name)
     QImageReader reader(file.get());
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
-    // Formats that tell no size before decoding meet the same bound while decoding.
+    // Formats that tell no size before decoding have their decoding bounded too.
     reader.setAllocationLimit(kLargestMegabytes);
+    auto tooLarge = [&](QSize size) {
+        if (size.width() > kLargestSide || size.height() > kLargestSide)
+            throw ScriptError(Fault::InvalidPicture, QStringLiteral("%1 is %2 × %3 pixels")
+                                                         .arg(name)
+                                                         .arg(size.width())
+                                                         .arg(size.height()));
+    };
     const QSize size = reader.size();
-    if (size.isValid() && (size.width() > kLargestSide || size.height() > kLargestSide))
-        throw ScriptError(
-            Fault::InvalidPicture,
-            QStringLiteral("%1 is %2 × %3 pixels").arg(name).arg(size.width()).arg(size.height()));
+    if (size.isValid())
+        tooLarge(size);
     QImage image = reader.read();
     if (image.isNull())
         throw ScriptError(Fault::InvalidPicture,
                           QStringLiteral("%1 (%2)").arg(name, reader.errorString()));
+    // Formats that tell no size before decoding (GIF) are held to the same bound.
+    tooLarge(image.size());
     if (!image.hasAlphaChannel())
         return image.convertToFormat(QImage::Format_RGB32);
     // Transparent pixels (a GIF's transparent colour, say) show the white of an empty
