@@ -8,8 +8,8 @@ FUZZ_SECONDS ?= 60
 ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
 
-.PHONY: all deps configure build test run bench story-map package test-asan fuzz fuzz-build \
-	fuzz-campaign clean distclean
+.PHONY: all deps configure build test run bench story-map package package-check test-asan fuzz \
+	fuzz-build fuzz-campaign clean distclean
 
 all: build
 
@@ -66,9 +66,14 @@ story-map: build
 		echo "story map: $(BUILD_DIR)/story-map.svg"; \
 	else echo "story map: $(BUILD_DIR)/story-map.dot (install graphviz to render it)"; fi
 
-# A Debian package of the installed game, in $(BUILD_DIR).
-package: build
-	cd $(BUILD_DIR) && cpack -G DEB
+# The Debian package (debian/), built by dpkg-buildpackage from a clean copy of the
+# tree without the tests: $(BUILD_DIR)/velmora2_VERSION_ARCH.deb.
+package: deps
+	scripts/build-package $(BUILD_DIR)
+
+# The package built, then checked with lintian, desktop-file-validate and appstreamcli.
+package-check: package
+	scripts/lint-package $(BUILD_DIR)
 
 clean:
 	-cmake --build $(BUILD_DIR) --target clean

@@ -224,6 +224,8 @@ void TestStory::buildStopsOnUnencodable()
     QTemporaryDir dir;
     writeFile(dir.filePath(QStringLiteral("src/dat2/ibent1-0.txt")), "11\n34〜と−\n");
     writeFile(dir.filePath(QStringLiteral("src/dat2/ibent1-1.txt")), "11\n34한\n");
+    writeFile(dir.filePath(QStringLiteral("src/dat1/back1.da1")), "not a picture");
+    writeFile(dir.filePath(QStringLiteral("src/dat2/ibent1-2.da2")), "11\r\n");
     QString report;
     const QString out = dir.filePath(QStringLiteral("out"));
     QCOMPARE(runStory({QStringLiteral("build"), dir.filePath(QStringLiteral("src")), out}, &report),
@@ -233,6 +235,10 @@ void TestStory::buildStopsOnUnencodable()
     QVERIFY(report.contains(QStringLiteral("dat2/ibent1-0.txt:2:5: warning: U+2212 MINUS SIGN")));
     QVERIFY(report.contains(QStringLiteral(
         "dat2/ibent1-1.txt:2:3: error: U+D55C \"한\" has no code in code page 932")));
+    QVERIFY(report.contains(QStringLiteral("dat1/back1.da1: error: not a picture that loads")));
+    QVERIFY(report.contains(
+        QStringLiteral("dat2/ibent1-2.da2: warning: not a script source (.txt): left out")));
+    QVERIFY(report.contains(QStringLiteral("velmora2-story: 2 errors: nothing written")));
     QVERIFY(!QFileInfo::exists(out));
 }
 

@@ -4,7 +4,6 @@
 #include "clicklabel.h"
 #include "layout.h"
 
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -21,12 +20,15 @@ namespace {
 const QColor kSilver(192, 192, 192);
 const QColor kVersionBlue(23, 64, 255);
 
-QLabel *addLabel(QWidget *parent, const QString &text, QRect rect, const QFont &font,
-                 const QColor &colour)
+// An auto-size label: its top-left corner from the table, its size its text's, up
+// to `rightLimit` where the next label of its row begins.
+FitLabel *addLabel(QWidget *parent, const QString &text, QRect rect, const QFont &font,
+                   const QColor &colour, int rightLimit = -1)
 {
-    auto *label = new QLabel(text, parent);
+    auto *label = new FitLabel(text, parent);
     label->setGeometry(rect);
     styleLabel(label, font);
+    label->fitSizeToText(rightLimit);
     setTextColour(label, colour);
     return label;
 }
@@ -53,30 +55,37 @@ AboutBox::AboutBox(UrlOpener openUrl, QWidget *parent)
     image->setGeometry(twipsRect(600, 0, 4125, 1560));
     image->setPixmap(art::titleLogo());
 
-    QLabel *version = addLabel(client, QStringLiteral("Ver.1.2"), twipsRect(4080, 1320, 810, 240),
-                               gameFont(12, true), kVersionBlue);
+    FitLabel *version = addLabel(client, QStringLiteral("Ver.1.2"), twipsRect(4080, 1320, 810, 240),
+                                 gameFont(12, true), kVersionBlue);
     version->setObjectName(QStringLiteral("Label2"));
 
-    Command1 = new QPushButton(QStringLiteral("OK"), client);
+    Command1 = new FitButton(QStringLiteral("OK"), client);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(twipsRect(3720, 1680, 1455, 375));
     Command1->setFont(gameFont(9, true));
     Command1->setDefault(false);
 
-    auto *frame = new QGroupBox(client);
+    auto *frame = new GroupFrame(client);
     frame->setObjectName(QStringLiteral("Frame1"));
     frame->setGeometry(twipsRect(120, 2160, 5055, 975));
     setBackground(frame, kSilver);
+    QPalette etched = frame->palette();
+    etched.setColor(QPalette::Dark, QColor(128, 128, 128));
+    etched.setColor(QPalette::Light, QColor(255, 255, 255));
+    frame->setPalette(etched);
 
     const QFont plain = gameFont(9, false);
-    addLabel(frame, QStringLiteral("作った人："), twipsRect(120, 240, 765, 180), plain, Qt::black)
+    addLabel(frame, QStringLiteral("作った人："), twipsRect(120, 240, 765, 180), plain, Qt::black,
+             twips(960))
         ->setObjectName(QStringLiteral("Label1(0)"));
-    addLabel(frame, kMakerName, twipsRect(960, 240, 405, 180), gameFont(9, true), kVersionBlue)
+    addLabel(frame, kMakerName, twipsRect(960, 240, 405, 180), gameFont(9, true), kVersionBlue,
+             twips(1440))
         ->setObjectName(QStringLiteral("Label3(0)"));
-    addLabel(frame, QStringLiteral("HP："), twipsRect(1110, 480, 315, 180), plain, Qt::black)
+    addLabel(frame, QStringLiteral("HP："), twipsRect(1110, 480, 315, 180), plain, Qt::black,
+             twips(1440))
         ->setObjectName(QStringLiteral("Label1(1)"));
     addLabel(frame, QStringLiteral("サポートBBS："), twipsRect(350, 720, 1080, 180), plain,
-             Qt::black)
+             Qt::black, twips(1440))
         ->setObjectName(QStringLiteral("Label1(3)"));
 
     const struct {
@@ -94,6 +103,7 @@ AboutBox::AboutBox(UrlOpener openUrl, QWidget *parent)
         label->setText(l.text);
         label->setGeometry(l.rect);
         styleLabel(label, gameFont(9, false, true));
+        label->fitSizeToText(frame->width() - 2);
         setTextColour(label, QColor(0, 0, 255));
         label->setCursor(Qt::PointingHandCursor);
         connect(label, &ClickLabel::clicked, this, [this, i = l.index] { Label4_Click(i); });

@@ -4,7 +4,7 @@
 
 namespace vm2::app {
 
-ClickLabel::ClickLabel(QWidget *parent) : QLabel(parent) {}
+ClickLabel::ClickLabel(QWidget *parent) : FitLabel(parent) {}
 
 void ClickLabel::mousePressEvent(QMouseEvent *event)
 {

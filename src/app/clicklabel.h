@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QLabel>
+#include "fitlabel.h"
 
 namespace vm2::app {
 
 // A label or image that reports clicks: the advance prompt, the title picture and
 // the About box's links. A click is a press and a release of the left button over
 // the label.
-class ClickLabel : public QLabel
+class ClickLabel : public FitLabel
 {
     Q_OBJECT
 public:

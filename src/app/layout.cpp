@@ -1,58 +1,21 @@
 #include "layout.h"
 
-#include <QFontDatabase>
-#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QWidget>
-#include <qdrawutil.h>
 
 namespace vm2::app {
-
-QString gameFontFamily()
-{
-    static const QString family = [] {
-        const QString preferred = QStringLiteral("ＭＳ Ｐゴシック");
-        if (QFontDatabase::families().contains(preferred))
-            return preferred;
-        return QStringLiteral("Noto Sans CJK JP");
-    }();
-    return family;
-}
-
-QFont gameFont(qreal pointSize, bool bold, bool underline)
-{
-    QFont font(gameFontFamily());
-    font.setPointSizeF(pointSize);
-    font.setWeight(bold ? QFont::Bold : QFont::Normal);
-    font.setUnderline(underline);
-    return font;
-}
 
 void styleLabel(QLabel *label, const QFont &font)
 {
     label->setTextFormat(Qt::PlainText);
-    // One line is centred on the label's height: where the face's line is taller
-    // than the label, the unused room above and below the glyphs is what is cut.
     const Qt::Alignment vertical = label->wordWrap() ? Qt::AlignTop : Qt::AlignVCenter;
     label->setAlignment((label->alignment() & ~Qt::AlignVertical_Mask) | vertical);
-    QFont fitted = font;
-    if (!label->wordWrap()) {
-        // A face with wider letters than the layout's is condensed to the label's
-        // width, so that neighbouring labels never overlap.
-        const int room = label->width() - 2 * label->frameWidth();
-        for (int stretch = 100; stretch > 50; stretch -= 2) {
-            fitted.setStretch(stretch);
-            if (QFontMetrics(fitted).horizontalAdvance(label->text()) <= room)
-                break;
-        }
-        if (fitted.stretch() == 100)
-            fitted = font;
-    }
-    label->setFont(fitted);
+    label->setFont(font);
 }
 
 void setTextColour(QWidget *widget, const QColor &colour)
@@ -101,17 +64,102 @@ QWidget *makeFramedClient(QWidget *window, QSize clientSize)
 void paintDialogFrame(QWidget *window)
 {
     QPainter painter(window);
-    qDrawWinPanel(&painter, window->rect(), window->palette(), false);
+    paintBevel(painter, window->rect(), window->palette(), false);
 }
+
+void paintBevel(QPainter &painter, const QRect &r, const QPalette &palette, bool sunken)
+{
+    // Two rings of one pixel: outer top-left, outer bottom-right, inner top-left,
+    // inner bottom-right. Filled rectangles, unlike lines, grow with the scale.
+    const QColor outerTopLeft =
+        sunken ? palette.color(QPalette::Dark) : palette.color(QPalette::Light);
+    const QColor outerBottomRight =
+        sunken ? palette.color(QPalette::Light) : palette.color(QPalette::Shadow);
+    const QColor innerTopLeft =
+        sunken ? palette.color(QPalette::Shadow) : palette.color(QPalette::Midlight);
+    const QColor innerBottomRight =
+        sunken ? palette.color(QPalette::Midlight) : palette.color(QPalette::Dark);
+    const int x = r.x(), y = r.y(), w = r.width(), h = r.height();
+    painter.fillRect(QRect(x, y + h - 1, w, 1), outerBottomRight);
+    painter.fillRect(QRect(x + w - 1, y, 1, h), outerBottomRight);
+    painter.fillRect(QRect(x, y, w - 1, 1), outerTopLeft);
+    painter.fillRect(QRect(x, y, 1, h - 1), outerTopLeft);
+    painter.fillRect(QRect(x + 1, y + h - 2, w - 2, 1), innerBottomRight);
+    painter.fillRect(QRect(x + w - 2, y + 1, 1, h - 2), innerBottomRight);
+    painter.fillRect(QRect(x + 1, y + 1, w - 3, 1), innerTopLeft);
+    painter.fillRect(QRect(x + 1, y + 1, 1, h - 3), innerTopLeft);
+}
+
+void GroupFrame::paintEvent(QPaintEvent *event)
+{
+    Q_UNUSED(event)
+    // An etched line: a shadow ring on the edges, a light ring one pixel inside it.
+    QPainter painter(this);
+    const int w = width(), h = height();
+    const QColor dark = palette().color(QPalette::Dark);
+    const QColor light = palette().color(QPalette::Light);
+    painter.fillRect(QRect(1, 1, w - 1, 1), light);
+    painter.fillRect(QRect(1, 1, 1, h - 1), light);
+    painter.fillRect(QRect(1, h - 1, w - 1, 1), light);
+    painter.fillRect(QRect(w - 1, 1, 1, h - 1), light);
+    painter.fillRect(QRect(0, 0, w - 1, 1), dark);
+    painter.fillRect(QRect(0, 0, 1, h - 1), dark);
+    painter.fillRect(QRect(0, h - 2, w - 1, 1), dark);
+    painter.fillRect(QRect(w - 2, 0, 1, h - 1), dark);
+}
+
+QPoint placeOnScreen(QSize frame, const QRect &available)
+{
+    auto axis = [](int size, int start, int room) {
+        if (size >= room)
+            return start;
+        return start + (room - size) / 2;
+    };
+    return QPoint(axis(frame.width(), available.x(), available.width()),
+                  axis(frame.height(), available.y(), available.height()));
+}
+
+namespace {
+
+void place(QWidget *window)
+{
+    QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        window->move(placeOnScreen(window->frameGeometry().size(), screen->availableGeometry()));
+}
+
+// Places the window again once it is shown, where the window system has put a
+// frame (a title bar) around it: the frame counts in what must lie on screen.
+class Replacer : public QObject
+{
+public:
+    explicit Replacer(QWidget *window) : QObject(window), m_window(window) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_window && event->type() == QEvent::Show) {
+            QTimer::singleShot(0, m_window, [window = m_window] {
+                if (window->frameGeometry().size() != window->size())
+                    place(window);
+            });
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+};
+
+} // namespace
 
 void centreOnScreen(QWidget *window)
 {
-    QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame(QPoint(), window->frameGeometry().size());
-    frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());
+    place(window);
+    if (!window->findChild<Replacer *>(QString(), Qt::FindDirectChildrenOnly)) {
+        auto *replacer = new Replacer(window);
+        window->installEventFilter(replacer);
+    }
 }
 
 void chainTabOrder(const QList<QWidget *> &widgets)

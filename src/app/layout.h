@@ -1,8 +1,11 @@
 #pragma once
 
+#include "fonts.h"
+
 #include <QFont>
 #include <QList>
 #include <QRect>
+#include <QWidget>
 #include <Qt>
 
 class QLabel;
@@ -26,16 +29,9 @@ constexpr QRect twipsRect(int left, int top, int width, int height)
     return QRect(twips(left), twips(top), twips(width), twips(height));
 }
 
-// The face of every text: "ＭＳ Ｐゴシック" where the system has it, otherwise a
-// proportional Japanese sans-serif face at the same point sizes.
-QString gameFontFamily();
-QFont gameFont(qreal pointSize, bool bold, bool underline = false);
-
-// A label as the layout tables draw it: plain text in `font`, at the table's size.
-// The tables' sizes are those of a face whose line is one em high and whose kana
-// are narrow: with a taller line, one line is centred on the label, so that only
-// the room above and below the glyphs is cut; a text wider than the label (set
-// before) is condensed until it fits.
+// A label as the layout tables draw it: plain text in `font`, one line centred on
+// the label's height, or wrapped lines from its top. How a text that the label
+// cannot hold at that size is drawn is the fitting rule of textfit.h.
 void styleLabel(QLabel *label, const QFont &font);
 
 // The text colour of a widget (a label or a button).
@@ -55,8 +51,28 @@ inline constexpr int kDialogFrame = 3;
 QWidget *makeFramedClient(QWidget *window, QSize clientSize);
 // Draws the raised dialog frame around the window's client area.
 void paintDialogFrame(QWidget *window);
+// A two-pixel 3D border on the inside of `rect`, raised or sunken, in pixels of the
+// layout: on a scaled screen its lines are as wide as the scale makes them.
+void paintBevel(QPainter &painter, const QRect &rect, const QPalette &palette, bool sunken);
 
-// Centres a top-level window on the screen it will show on.
+// The group box of the About box: a thin etched border on the edges of its
+// rectangle and its background colour inside.
+class GroupFrame : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
+// Where a top-level window whose frame is `frame` large goes on a screen whose
+// available area is `available`: centred; moved in where the centred place would
+// cut it; on an area smaller than the window, its top-left corner (and so its title
+// bar) at the area's top-left corner, on each side where the area is too small.
+QPoint placeOnScreen(QSize frame, const QRect &available);
+// Places a top-level window so on the screen it shows on, now and again once its
+// frame (title bar) is known.
 void centreOnScreen(QWidget *window);
 
 // Chains the focus order through `widgets`, first to last.

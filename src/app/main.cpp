@@ -1,5 +1,6 @@
 #include "art.h"
 #include "platform/programfolder.h"
+#include "platform/readrecord.h"
 #include "platform/settingsstore.h"
 #include "session.h"
 
@@ -88,7 +89,10 @@ int main(int argc, char *argv[])
         data = vm2::platform::programFolder();
 
     vm2::platform::QSettingsStore store;
+    // The messages read, in any game: a file of its own beside the store.
+    vm2::platform::ReadRecord readRecord(vm2::platform::ReadRecord::pathBeside(store.location()));
     vm2::app::Session session(store, data);
+    session.setReadRecord(readRecord);
     QObject::connect(&session, &vm2::app::Session::finished, &app,
                      [](int status) { QCoreApplication::exit(status); });
     session.showTitle();

@@ -6,6 +6,7 @@
 #include "engine/game.h"
 #include "layout.h"
 #include "playerwaits.h"
+#include "readingaids.h"
 #include "session.h"
 #include "stageview.h"
 
@@ -35,7 +36,7 @@ QString plainCaption(QString text)
 
 QLabel *addCaption(QWidget *parent, const char *name, const QString &text, QRect rect)
 {
-    auto *label = new QLabel(text, parent);
+    auto *label = new FitLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(rect);
     styleLabel(label, gameFont(9.75, true));
@@ -45,7 +46,7 @@ QLabel *addCaption(QWidget *parent, const char *name, const QString &text, QRect
 // A white, bordered, centred box for a name or the place.
 QLabel *addBox(QWidget *parent, const char *name, QRect rect)
 {
-    auto *label = new QLabel(parent);
+    auto *label = new FitLabel(parent);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(rect);
     label->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -60,7 +61,7 @@ QLabel *addBox(QWidget *parent, const char *name, QRect rect)
 QPushButton *addButton(QWidget *parent, const QString &name, const QString &text, QRect rect,
                        const QFont &font, const QString &toolTip = QString())
 {
-    auto *button = new QPushButton(text, parent);
+    auto *button = new FitButton(text, parent);
     button->setObjectName(name);
     button->setGeometry(rect);
     button->setFont(font);
@@ -89,6 +90,7 @@ MainWindow::MainWindow(Session &session)
         new PlayerWaits(this, pic_Main, [this] { m_session.game().engine().playerAdvanced(); });
     connect(m_waits, &PlayerWaits::waitStarted, this, &MainWindow::waitStarted);
     connect(m_waits, &PlayerWaits::keyDown, this, &MainWindow::Form_KeyDown);
+    m_aids = new ReadingAids(*this, session, [this] { m_waits->advance(); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -111,7 +113,8 @@ void MainWindow::buildLayout()
     setBackground(panel, kWhite);
     setTextColour(panel, Qt::black);
 
-    lbl_Talk = new QLabel(QStringLiteral("Label2"), this);
+    auto *talk = new FitLabel(QStringLiteral("Label2"), this);
+    lbl_Talk = talk;
     lbl_Talk->setObjectName(QStringLiteral("lbl_Talk"));
     lbl_Talk->setGeometry(twipsRect(120, 6240, 7815, 1335));
     lbl_Talk->setWordWrap(true);
@@ -163,6 +166,10 @@ void MainWindow::buildLayout()
         btnTalk[i]->hide();
         connect(btnTalk[i], &QPushButton::clicked, this, [this, i] { btnTalk_Click(i); });
     }
+
+    // The message lies beneath the rows of buttons: none of it shows between them.
+    talk->setCoveredBy(
+        {btnPlace[0], btnPlace[1], btnPlace[2], btnPlace[3], btnPlace[4], btnTalk[1], btnTalk[2]});
 
     chainTabOrder({btnPlace[3], btnPlace[2], btnPlace[1], btnPlace[0], pic_Main, btnTalk[1],
                    btnTalk[2], btn_Save, btn_Help, btn_Title, btn_Load, btn_About, btn_End,
@@ -259,7 +266,9 @@ void MainWindow::showStage(const engine::StageChange &change, const QImage &stag
 void MainWindow::waitAdvance()
 {
     Nextbox->show();
+    m_aids->advanceWaitBegins();
     m_waits->waitAdvance();
+    m_aids->advanceWaitEnds();
     Nextbox->hide();
 }
 
@@ -269,6 +278,7 @@ int MainWindow::waitChoice(const QString &caption1, const QString &caption2)
     btnTalk[2]->setText(plainCaption(caption2));
     btnTalk[1]->show();
     btnTalk[2]->show();
+    m_aids->choiceWaitBegins();
     return m_waits->waitChoice();
 }
 
@@ -287,7 +297,7 @@ void MainWindow::Form_Load()
 void MainWindow::Form_KeyDown(int KeyCode, int Shift)
 {
     Q_UNUSED(Shift)
-    if (KeyCode == 32)
+    if (KeyCode == 32 && !m_aids->historyOpen())
         m_waits->advance();
 }
 
@@ -298,6 +308,7 @@ void MainWindow::btn_Save_Click()
 
 void MainWindow::btn_Load_Click()
 {
+    m_session.history().clear();
     m_session.play([this] { m_session.game().load(); });
 }
 
@@ -341,12 +352,14 @@ void MainWindow::btnPlace_Click(int Index)
 {
     if (!btnPlace[Index]->isVisible())
         return;
+    m_aids->placeButtonPressed();
     m_session.play([this, Index] { m_session.game().placeMove(Index); });
 }
 
 void MainWindow::Nextbox_Click()
 {
-    m_waits->advance();
+    if (!m_aids->historyOpen())
+        m_waits->advance();
 }
 
 // ---- window events

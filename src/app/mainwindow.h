@@ -12,6 +12,7 @@ namespace vm2::app {
 
 class ClickLabel;
 class PlayerWaits;
+class ReadingAids;
 class Session;
 class StageView;
 
@@ -37,6 +38,8 @@ public:
     // Whether the start-up has played to its end.
     bool hasStarted() const { return m_started; }
     bool isWaiting() const;
+    // The message history and the skipping of what was read.
+    ReadingAids *readingAids() const { return m_aids; }
 
     // engine::Screen
     void setTalkColour(std::uint32_t colour) override;
@@ -90,6 +93,7 @@ private:
     QPushButton *btn_Title = nullptr;
     QPushButton *btn_End = nullptr;
 
+    ReadingAids *m_aids = nullptr;
     QString m_talkText;
     PlayerWaits *m_waits = nullptr;
     bool m_unloading = false;

@@ -1,6 +1,7 @@
 #include "nameentrydialog.h"
 
 #include "art.h"
+#include "fitlabel.h"
 #include "layout.h"
 
 #include <QKeyEvent>
@@ -15,14 +16,16 @@ namespace vm2::app {
 
 namespace {
 
-QLabel *addLabel(QWidget *parent, const char *name, const QString &text, QRect rect,
-                 qreal pointSize)
+// `autoSize`: the label takes its text's size, keeping the table's top-left corner.
+void addLabel(QWidget *parent, const char *name, const QString &text, QRect rect, qreal pointSize,
+              bool autoSize)
 {
-    auto *label = new QLabel(text, parent);
+    auto *label = new FitLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(rect);
     styleLabel(label, gameFont(pointSize, true));
-    return label;
+    if (autoSize)
+        label->fitSizeToText();
 }
 
 QLineEdit *addField(QWidget *parent, const char *name, QRect rect)
@@ -42,7 +45,7 @@ QLineEdit *addField(QWidget *parent, const char *name, QRect rect)
 
 QPushButton *addButton(QWidget *parent, const char *name, const QString &text, QRect rect)
 {
-    auto *button = new QPushButton(text, parent);
+    auto *button = new FitButton(text, parent);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(rect);
     button->setFont(gameFont(9, true));
@@ -66,12 +69,12 @@ NameEntryDialog::NameEntryDialog(QWidget *parent) : FramelessDialog(Escape::Clos
     image->setPixmap(art::heroPortrait());
 
     addLabel(client, "Label1", QStringLiteral("プレーヤーの名前、愛称を入力してください"),
-             twipsRect(2400, 0, 3795, 195), 9.75);
-    addLabel(client, "Label2", QStringLiteral("姓"), twipsRect(2400, 360, 225, 195), 9.75);
-    addLabel(client, "Label3", QStringLiteral("名"), twipsRect(4680, 360, 225, 195), 9.75);
-    addLabel(client, "Label4", QStringLiteral("愛称"), twipsRect(4680, 1080, 435, 195), 9.75);
+             twipsRect(2400, 0, 3795, 195), 9.75, true);
+    addLabel(client, "Label2", QStringLiteral("姓"), twipsRect(2400, 360, 225, 195), 9.75, true);
+    addLabel(client, "Label3", QStringLiteral("名"), twipsRect(4680, 360, 225, 195), 9.75, true);
+    addLabel(client, "Label4", QStringLiteral("愛称"), twipsRect(4680, 1080, 435, 195), 9.75, true);
     addLabel(client, "Label5", QStringLiteral("アース学園2年生"), twipsRect(2520, 1320, 1860, 240),
-             12);
+             12, false);
 
     Text1 = addField(client, "Text1", twipsRect(2400, 600, 2175, 375));
     Text2 = addField(client, "Text2", twipsRect(4680, 600, 2175, 375));

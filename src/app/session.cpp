@@ -12,7 +12,7 @@ namespace vm2::app {
 
 Session::Session(platform::SettingsStore &store, QString dataFolder, QObject *parent)
     : QObject(parent), m_dataFolder(dataFolder), m_helpFolder(platform::programFolder()),
-      m_game(m_relay, store, std::move(dataFolder)),
+      m_game(m_feed, store, std::move(dataFolder)),
       m_openUrl([](const QUrl &url) { QDesktopServices::openUrl(url); }),
       m_reportError([this](const QString &message) {
           QMessageBox::critical(m_main, QStringLiteral("Velmora 2"), message);
@@ -28,6 +28,7 @@ Session::~Session()
 
 void Session::showTitle()
 {
+    m_history.clear();
     if (m_main) {
         m_main->deleteLater();
         m_main = nullptr;

@@ -2,7 +2,10 @@
 
 #include "aboutbox.h"
 #include "engine/game.h"
+#include "historyfeed.h"
 #include "mainwindow.h"
+#include "messagehistory.h"
+#include "platform/readrecord.h"
 #include "screenrelay.h"
 #include "titlewindow.h"
 
@@ -33,6 +36,13 @@ public:
     ~Session() override;
 
     engine::Game &game() { return m_game; }
+    // What was said since the main screen opened or the game was loaded, and what
+    // fills it.
+    MessageHistory &history() { return m_history; }
+    HistoryFeed &historyFeed() { return m_feed; }
+    // The messages the player has read, in any game (in memory unless one is set).
+    platform::ReadRecord &readRecord() { return *m_readRecord; }
+    void setReadRecord(platform::ReadRecord &record) { m_readRecord = &record; }
     const QString &dataFolder() const { return m_dataFolder; }
     // The folder of the help file vm2.hlp: always the program's own, never a story
     // folder, whose files HELP must not hand to the desktop's opener.
@@ -69,6 +79,10 @@ private:
     QString m_dataFolder;
     QString m_helpFolder;
     ScreenRelay m_relay;
+    MessageHistory m_history;
+    HistoryFeed m_feed{m_relay, m_history};
+    platform::ReadRecord m_memoryRecord;
+    platform::ReadRecord *m_readRecord = &m_memoryRecord;
     engine::Game m_game;
     QPointer<TitleWindow> m_title;
     QPointer<MainWindow> m_main;

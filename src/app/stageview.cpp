@@ -1,6 +1,9 @@
 #include "stageview.h"
 
+#include "layout.h"
+
 #include <QPainter>
+#include <QtMath>
 
 namespace vm2::app {
 
@@ -21,10 +24,15 @@ void StageView::setImage(const QImage &image)
 
 void StageView::paintEvent(QPaintEvent *event)
 {
-    QFrame::paintEvent(event);
+    Q_UNUSED(event)
+    QPainter painter(this);
+    paintBevel(painter, rect(), palette(), true);
     if (m_image.isNull())
         return;
-    QPainter painter(this);
+    // On a scaled screen the 400 × 400 picture is enlarged: pixel for pixel at a
+    // whole scale, so that it stays sharp, and smoothed between pixels otherwise.
+    const qreal scale = devicePixelRatioF();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, !qFuzzyCompare(scale, qRound(scale)));
     painter.setClipRect(contentsRect());
     painter.drawImage(contentsRect().topLeft(), m_image);
 }

@@ -23,10 +23,11 @@ TitleWindow::TitleWindow(Session &session) : FramelessDialog(Escape::Ignored), m
     useButtonFace(client);
 
     // The version lies below the logo where they overlap: it is made first.
-    auto *version = new QLabel(QStringLiteral("Ver.1.2"), client);
+    auto *version = new FitLabel(QStringLiteral("Ver.1.2"), client);
     version->setObjectName(QStringLiteral("Label2"));
     version->setGeometry(twipsRect(3720, 1560, 810, 240));
     styleLabel(version, gameFont(12, true));
+    version->fitSizeToText(); // auto-size
     setTextColour(version, QColor(23, 64, 255));
 
     Image1 = new ClickLabel(client);
@@ -49,7 +50,7 @@ TitleWindow::TitleWindow(Session &session) : FramelessDialog(Escape::Ignored), m
          twipsRect(2400, 2400, 2175, 375)},
     };
     for (int i = 0; i < 4; ++i) {
-        auto *button = new QPushButton(buttons[i].caption, client);
+        auto *button = new FitButton(buttons[i].caption, client);
         button->setObjectName(QStringLiteral("Command%1").arg(i + 1));
         button->setGeometry(buttons[i].rect);
         button->setFont(gameFont(9, true));

@@ -62,6 +62,12 @@ public:
     // The stage-only background load of back<code>.da1 (place move, next day, LOAD).
     void loadStageOnly(const QString &code);
 
+    // Where the run stands: the script it plays (e.g. "dat2/ibentA-3.da2"; empty
+    // between runs) and the number of the line it read last, which during a wait is
+    // the line that waits.
+    QString scriptName() const { return m_channel.isOpen() ? m_channel.name() : QString(); }
+    int lineNumber() const { return m_channel.lineNumber(); }
+
 private:
     struct Next {
         QString place;

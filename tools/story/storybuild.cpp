@@ -90,6 +90,10 @@ int build(const BuildOptions &options, QTextStream &report)
     int errors = 0;
     std::map<QString, QByteArray> dat2, dat1;
     const QDir sourceScripts(scripts);
+    for (const QString &name : sourceScripts.entryList(QDir::Files, QDir::Name)) {
+        if (!name.endsWith(QLatin1String(".txt")))
+            remarks << "dat2/" << name << ": warning: not a script source (.txt): left out\n";
+    }
     for (const QString &name :
          sourceScripts.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
         bool ok = false;

@@ -1,7 +1,10 @@
 // vm2-draw-pictures: draws every picture of the story's dat1 folder, and the
 // program's icon, from the picture recipe of the story.
 //
-//   vm2-draw-pictures RECIPE.json DAT1_FOLDER ICON.png
+//   vm2-draw-pictures RECIPE.json DAT1_FOLDER ICON_FOLDER
+//
+// The icon is drawn at every size a desktop asks for, as the icon theme's tree
+// ICON_FOLDER/hicolor/NxN/apps/velmora2.png.
 //
 // Backgrounds, characters with their masks, face strips and event pictures are
 // drawn with QPainter, written in the formats the recipe names (the game tells
@@ -76,7 +79,7 @@ int main(int argc, char *argv[])
     QGuiApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 4) {
-        std::fputs("usage: vm2-draw-pictures RECIPE.json DAT1_FOLDER ICON.png\n", stderr);
+        std::fputs("usage: vm2-draw-pictures RECIPE.json DAT1_FOLDER ICON_FOLDER\n", stderr);
         return 2;
     }
     Recipe recipe;
@@ -119,8 +122,11 @@ int main(int argc, char *argv[])
         save(pictureWithMask(image), file(s.file), s.format);
         verify(file(s.file), QSize(800, 400), 2);
     }
-    const QImage icon = drawIcon(recipe, recipe.iconCharacter, 128);
-    if (!icon.save(args.at(3), "PNG"))
-        fail(args.at(3) + QStringLiteral(": cannot write"));
+    for (const int size : {16, 32, 48, 64, 128, 256, 512}) {
+        const QString folder = QStringLiteral("%1/hicolor/%2x%2/apps").arg(args.at(3)).arg(size);
+        const QString path = folder + QStringLiteral("/velmora2.png");
+        if (!QDir().mkpath(folder) || !drawIcon(recipe, recipe.iconCharacter, size).save(path, "PNG"))
+            fail(path + QStringLiteral(": cannot write"));
+    }
     return failed ? 1 : 0;
 }

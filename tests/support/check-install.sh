@@ -1,0 +1,22 @@
+#!/bin/sh
+# A prefix install puts the game (in games) and the three tools for authors (in bin)
+# on the PATH, with a manual page each (when scdoc was there to build them), and the
+# tools find the installed story by default.
+set -eu
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+PATH="$prefix/bin:$prefix/games:$PATH"
+for command in games/velmora2 bin/velmora2-play bin/velmora2-check bin/velmora2-story; do
+    [ -x "$prefix/$command" ] || { echo "not installed: $command"; exit 1; }
+done
+velmora2-story --help >/dev/null
+velmora2-check | tail -n 1 | grep -q "^velmora2-check: 0 errors"
+velmora2 --data "$prefix" 2>/dev/null && { echo "velmora2 --data took a folder without dat2"; exit 1; }
+if [ -d "$build/docs/man" ]; then
+    for page in man6/velmora2.6 man1/velmora2-play.1 man1/velmora2-check.1 man1/velmora2-story.1; do
+        gzip -t "$prefix/share/man/$page.gz" || { echo "no manual page $page"; exit 1; }
+    done
+fi
+echo "installed: 4 commands on the PATH"
