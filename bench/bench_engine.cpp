@@ -3,7 +3,7 @@
 #include "benchutil.h"
 #include "recordingscreen.h"
 
-#include "engine/game.h"
+#include "game/game.h"
 #include "platform/scriptchannel.h"
 #include "platform/scripterror.h"
 #include "platform/settingsstore.h"
@@ -33,7 +33,7 @@ double chain(const QString &data, int rounds)
 {
     test::RecordingScreen screen;
     platform::MemoryStore store;
-    engine::Game game(screen, store, data);
+    game::Game game(screen, store, data);
     int choices = 0;
     screen.onChoice = [&] { return ++choices < rounds ? 1 : 2; };
     game.engine().RunEvent(QStringLiteral("1"), 0);
@@ -57,7 +57,7 @@ int main(int argc, char *argv[])
     {
         test::RecordingScreen screen;
         platform::MemoryStore store;
-        engine::Game game(screen, store, dir.path());
+        game::Game game(screen, store, dir.path());
         game.state().PName(2) = QStringLiteral("蒼真");
         const double ms = bench::measure("run 1,000,000 non-waiting lines", 5,
                                          [&] { game.engine().RunEvent(QStringLiteral("1"), 0); });
@@ -78,7 +78,7 @@ int main(int argc, char *argv[])
     bench::measure("100,000 hand-overs without a wait", 3, [&] {
         test::RecordingScreen screen;
         platform::MemoryStore store;
-        engine::Game game(screen, store, dir.path());
+        game::Game game(screen, store, dir.path());
         game.engine().setHandOverLimit(100000);
         try {
             game.engine().RunEvent(QStringLiteral("1"), 0);

@@ -3,7 +3,7 @@
 #include "benchutil.h"
 #include "recordingscreen.h"
 
-#include "engine/game.h"
+#include "game/game.h"
 #include "platform/settingsstore.h"
 #include "save/savedgame.h"
 
@@ -57,7 +57,7 @@ int main(int argc, char *argv[])
 
     test::RecordingScreen screen;
     platform::MemoryStore memory;
-    engine::Game game(screen, memory, dir.path());
+    game::Game game(screen, memory, dir.path());
     game.engine().RunEvent(QStringLiteral("1"), 0);
     bench::measure(
         "character drawing with body and face loads (BMP)", 200,

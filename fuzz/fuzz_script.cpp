@@ -7,7 +7,7 @@
 #include "fuzzsupport.h"
 #include "recordingscreen.h"
 
-#include "engine/game.h"
+#include "game/game.h"
 #include "platform/filesource.h"
 #include "platform/scripterror.h"
 #include "platform/settingsstore.h"
@@ -40,7 +40,7 @@ struct Fixture {
     platform::MemorySource files;
     Screen screen;
     platform::MemoryStore store;
-    engine::Game game{screen, store, fuzz::kDataFolder};
+    game::Game game{screen, store, fuzz::kDataFolder};
 };
 
 } // namespace

@@ -194,8 +194,6 @@ void TestChecker::faults_data()
         "digit");
     one("6 no count b", "6100",
         "error: Type mismatch: \"6100\" has no block 2 count at position 5");
-    one("6 no count b", "6100",
-        "error: Type mismatch: \"6100\" has no block 2 count at position 5");
     row("6 blocks past the end", {"610101", "31x"},
         {f + "1: error: Input past end of file: the blocks of line 1 reach 1 lines past the end of "
              "the file"});

@@ -3,7 +3,7 @@
 #include "datafolder.h"
 #include "recordingscreen.h"
 
-#include "engine/game.h"
+#include "game/game.h"
 #include "platform/settingsstore.h"
 
 #include <QTest>
@@ -31,7 +31,7 @@ void TestEngine::menuDisabledDuringEveryWait()
     data.script(QStringLiteral("ibent9-2.da2"), {"34end"});
     RecordingScreen screen;
     platform::MemoryStore store;
-    engine::Game game(screen, store, data.path());
+    game::Game game(screen, store, data.path());
     int waits = 0;
     screen.onAdvance = [&] {
         ++waits;
@@ -54,7 +54,7 @@ void TestEngine::earlyAdvanceDoesNotSkip()
     data.script(QStringLiteral("ibent1-0.da2"), {"34a", "40000", "x", "y", "34b"});
     RecordingScreen screen;
     platform::MemoryStore store;
-    engine::Game game(screen, store, data.path());
+    game::Game game(screen, store, data.path());
     // A Space press before a wait sets the flags; every wait starts from cleared flags.
     game.state().NextFlag = -1;
     game.state().TalkFlag = -1;
@@ -82,7 +82,7 @@ void TestEngine::longHandOverChain()
     data.script(QStringLiteral("ibent1-1.da2"), {"40100", "x", "y", "D10", "E4last"});
     RecordingScreen screen;
     platform::MemoryStore store;
-    engine::Game game(screen, store, data.path());
+    game::Game game(screen, store, data.path());
     constexpr int kRounds = 100000;
     screen.onChoice = [&] { return screen.choiceWaits < kRounds ? 1 : 2; };
     game.engine().RunEvent(QStringLiteral("1"), 0);
@@ -98,7 +98,7 @@ void TestEngine::endlessHandOversEndInAnError()
     data.script(QStringLiteral("ibent1-0.da2"), {"E4again", "D10"});
     RecordingScreen screen;
     platform::MemoryStore store;
-    engine::Game game(screen, store, data.path());
+    game::Game game(screen, store, data.path());
     game.engine().setHandOverLimit(1000);
     try {
         game.engine().RunEvent(QStringLiteral("1"), 0);
@@ -122,7 +122,7 @@ void TestEngine::abortedWaitWritesNothing()
     data.script(QStringLiteral("ibent9-2.da2"), {"34closing now"});
     RecordingScreen screen;
     platform::MemoryStore store;
-    engine::Game game(screen, store, data.path());
+    game::Game game(screen, store, data.path());
     screen.onAdvance = [] { throw engine::Aborted{}; };
     QVERIFY_THROWS_EXCEPTION(engine::Aborted, game.engine().RunEvent(QStringLiteral("1"), 0));
     QVERIFY(store.values().isEmpty());
@@ -135,7 +135,7 @@ void TestEngine::errorLeavesMenuDisabled()
     data.script(QStringLiteral("ibent1-0.da2"), {"5x"});
     RecordingScreen screen;
     platform::MemoryStore store;
-    engine::Game game(screen, store, data.path());
+    game::Game game(screen, store, data.path());
     QVERIFY_THROWS_EXCEPTION(platform::ScriptError, game.engine().RunEvent(QStringLiteral("1"), 0));
     QVERIFY(!screen.menuEnabled);
     // The engine is usable again afterwards (tests and tools run many events).

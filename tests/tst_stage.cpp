@@ -2,7 +2,7 @@
 #include "datafolder.h"
 #include "recordingscreen.h"
 
-#include "engine/game.h"
+#include "game/game.h"
 #include "platform/filesource.h"
 #include "platform/pictureloader.h"
 #include "platform/scripterror.h"
@@ -208,7 +208,7 @@ void TestStage::stageOnlyLoadRefreshesCompositing()
     data.script(QStringLiteral("ibent1-0.da2"), {"11"});
     RecordingScreen screen;
     platform::MemoryStore store;
-    engine::Game game(screen, store, data.path());
+    game::Game game(screen, store, data.path());
     game.newGame(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"));
     game.start();
     game.placeMove(0); // アース学園, place 2
@@ -289,7 +289,7 @@ void TestStage::newMainScreenStartsEmpty()
     data.script(QStringLiteral("ibent2-0.da2"), {});
     RecordingScreen screen;
     platform::MemoryStore store;
-    engine::Game game(screen, store, data.path());
+    game::Game game(screen, store, data.path());
     game.newGame(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"));
     game.start();
     game.placeMove(0); // the school: five buttons

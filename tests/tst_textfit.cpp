@@ -72,7 +72,7 @@ QStringList placeNames()
 {
     QStringList names;
     for (int n = 1; n <= 9; ++n)
-        names << QString::fromUtf16(places::placeByNumber(n)->name);
+        names << engine::placeByNumber(n)->nameText();
     for (QChar code : QStringLiteral("123456789ABCDEFGHIJ")) {
         const QString name = engine::placeLabelName(code, engine::Where::MainFlow);
         if (!name.isEmpty())

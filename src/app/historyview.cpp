@@ -2,9 +2,9 @@
 
 #include "fitlabel.h"
 #include "layout.h"
+#include "textfit.h"
 
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextLayout>
@@ -33,12 +33,6 @@ QFont answerFont()
 QFont placeFont()
 {
     return gameFont(14.25, true);
-}
-
-// A Windows colour value 0x00BBGGRR.
-QColor windowsColour(std::uint32_t value)
-{
-    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
 }
 
 QString shownText(const HistoryEntry &entry)
@@ -119,11 +113,9 @@ void HistoryList::relayout()
             item.rect = QRect(kPad + kAnswerIndent, y, width - kAnswerIndent, h);
             break;
         }
-        case HistoryEntry::Place: {
-            const int h = QFontMetrics(placeFont()).height() + 2;
-            item.rect = QRect(kPad, y + kGap, width, qMax(kPlaceBox.height(), h) + kGap);
+        case HistoryEntry::Place:
+            item.rect = QRect(kPad, y + kGap, width, kPlaceBox.height() + kGap);
             break;
-        }
         }
         y = item.rect.bottom() + 1 + kGap;
     }
@@ -187,19 +179,18 @@ void HistoryList::paintItem(QPainter &painter, const Item &item) const
         item.layout->draw(&painter, r.topLeft() + QPoint(kBoxPad, kBoxPad));
         break;
     case HistoryEntry::Place: {
-        // A rule across the list with the place's name on it, boxed like the label.
-        const QFontMetrics metrics(placeFont());
-        const QString name =
-            metrics.elidedText(item.entry.text, Qt::ElideRight, r.width() - 4 * kBoxPad);
-        const int boxWidth = qMax(kPlaceBox.width(), metrics.horizontalAdvance(name) + 4 * kBoxPad);
-        QRect box(0, 0, qMin(boxWidth, r.width()), r.height() - kGap);
+        // A rule across the list with the place's name on it, in a box like the
+        // place label's, where the name is fitted as the label fits it.
+        QRect box(QPoint(), kPlaceBox);
         box.moveCenter(QPoint(r.center().x(), r.top() + (r.height() - kGap) / 2));
         painter.setPen(Qt::black);
         painter.drawLine(r.left(), box.center().y(), r.right(), box.center().y());
         painter.fillRect(box, Qt::white);
         painter.drawRect(box.adjusted(0, 0, -1, -1));
-        painter.setFont(placeFont());
-        painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine, name);
+        const QRect inside = box.adjusted(1, 1, -1, -1);
+        const TextFit fit(placeFont(), Qt::AlignHCenter, false);
+        TextFit::draw(painter, fit.fit(item.entry.text, inside.size(), devicePixelRatioF()),
+                      inside.topLeft());
         break;
     }
     }
@@ -274,11 +265,12 @@ HistoryView::HistoryView(QWidget *parent) : QWidget(parent)
     setBackground(this, Qt::white);
     setContextMenuPolicy(Qt::PreventContextMenu);
     m_list = new HistoryList(this);
+    // In the advance prompt's font and colour, fitted as the prompt is.
     m_hint = new FitLabel(QStringLiteral("Right Click or Esc to Return"), this);
     m_hint->setObjectName(QStringLiteral("historyHint"));
     m_hint->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    setTextColour(m_hint, QColor(8, 99, 255)); // the advance prompt's colour
-    m_hint->setFont(gameFont(9, true));
+    setTextColour(m_hint, QColor(8, 99, 255));
+    styleLabel(m_hint, gameFont(9, true));
     setFocusProxy(m_list);
     connect(m_list, &HistoryList::closeRequested, this, &HistoryView::closeRequested);
 }

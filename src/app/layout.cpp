@@ -18,6 +18,11 @@ void styleLabel(QLabel *label, const QFont &font)
     label->setFont(font);
 }
 
+QColor windowsColour(std::uint32_t value)
+{
+    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+
 void setTextColour(QWidget *widget, const QColor &colour)
 {
     QPalette palette = widget->palette();

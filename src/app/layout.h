@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QWidget>
 #include <Qt>
+#include <cstdint>
 
 class QLabel;
 class QPainter;
@@ -34,6 +35,8 @@ constexpr QRect twipsRect(int left, int top, int width, int height)
 // cannot hold at that size is drawn is the fitting rule of textfit.h.
 void styleLabel(QLabel *label, const QFont &font);
 
+// A Windows colour value 0x00BBGGRR, as the game gives its text colours.
+QColor windowsColour(std::uint32_t value);
 // The text colour of a widget (a label or a button).
 void setTextColour(QWidget *widget, const QColor &colour);
 // A filled background for a widget that the tables give a colour.

@@ -3,7 +3,7 @@
 #include "aboutbox.h"
 #include "art.h"
 #include "clicklabel.h"
-#include "engine/game.h"
+#include "game/game.h"
 #include "layout.h"
 #include "playerwaits.h"
 #include "readingaids.h"
@@ -21,12 +21,6 @@ namespace vm2::app {
 namespace {
 
 const QColor kWhite(255, 255, 255);
-
-// A Windows colour value 0x00BBGGRR.
-QColor windowsColour(std::uint32_t value)
-{
-    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
-}
 
 // A caption shown as it is: an ampersand is no mnemonic here.
 QString plainCaption(QString text)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "aboutbox.h"
-#include "engine/game.h"
+#include "game/game.h"
 #include "historyfeed.h"
 #include "mainwindow.h"
 #include "messagehistory.h"
@@ -35,7 +35,7 @@ public:
     Session(platform::SettingsStore &store, QString dataFolder, QObject *parent = nullptr);
     ~Session() override;
 
-    engine::Game &game() { return m_game; }
+    game::Game &game() { return m_game; }
     // What was said since the main screen opened or the game was loaded, and what
     // fills it.
     MessageHistory &history() { return m_history; }
@@ -83,7 +83,7 @@ private:
     HistoryFeed m_feed{m_relay, m_history};
     platform::ReadRecord m_memoryRecord;
     platform::ReadRecord *m_readRecord = &m_memoryRecord;
-    engine::Game m_game;
+    game::Game m_game;
     QPointer<TitleWindow> m_title;
     QPointer<MainWindow> m_main;
     UrlOpener m_openUrl;

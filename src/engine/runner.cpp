@@ -93,10 +93,8 @@ std::optional<Engine::Next> Engine::playScript()
             if (!info)
                 continue;
             std::optional<Next> handOver;
-            if (info->kind == Kind::Choice)
-                choice(parseCommand(line), handOver);
-            else if (info->kind == Kind::FlagBranch)
-                flagBranch(parseCommand(line), handOver);
+            if (info->opensBlocks)
+                openBlocks(parseCommand(line), handOver);
             else
                 handOver = execute(line, Where::MainFlow);
             if (handOver || info->handsOver)
@@ -118,9 +116,16 @@ ScriptError Engine::atLine(ScriptError error, int line) const
     return error;
 }
 
-void Engine::choice(const Command &cmd, std::optional<Next> &handOver)
+void Engine::openBlocks(const Command &cmd, std::optional<Next> &handOver)
 {
     const int opening = m_channel.lineNumber();
+    const bool first =
+        cmd.kind == Kind::Choice ? choose(opening) == 1 : m_state.Ibentflag(cmd.index) == 0;
+    playBlocks(opening, first, cmd.countA, cmd.countB, handOver);
+}
+
+int Engine::choose(int opening)
+{
     auto readCaption = [&] {
         if (m_channel.atEnd())
             throw atLine(captionsPastEnd(opening), opening);
@@ -134,13 +139,7 @@ void Engine::choice(const Command &cmd, std::optional<Next> &handOver)
     m_choiceLine = 0;
     m_state.TalkFlag = 0;
     m_handOvers = 0;
-    playBlocks(opening, m_state.TalkNo == 1, cmd.countA, cmd.countB, handOver);
-}
-
-void Engine::flagBranch(const Command &cmd, std::optional<Next> &handOver)
-{
-    playBlocks(m_channel.lineNumber(), m_state.Ibentflag(cmd.index) == 0, cmd.countA, cmd.countB,
-               handOver);
+    return m_state.TalkNo;
 }
 
 void Engine::playBlocks(int opening, bool first, int countA, int countB,
@@ -180,12 +179,13 @@ void Engine::playBlocks(int opening, bool first, int countA, int countB,
 std::optional<Engine::Next> Engine::execute(const QString &line, Where where)
 {
     const KindInfo *info = lineKind(line);
-    if (!info || (where == Where::Block && !info->inBlocks))
+    if (!info || (where == Where::Block && info->opensBlocks))
         return std::nullopt;
     const Command cmd = parseCommand(line);
+    const std::vector<PictureLoad> pictures = picturesOf(cmd);
     switch (cmd.kind) {
     case Kind::Background: {
-        const QString file = QStringLiteral("dat1/back") + cmd.code + QStringLiteral(".da1");
+        const QString &file = pictures[0].file;
         m_state.BackPath = dataPath(file);
         m_stage.loadBackground(picture(file));
         m_screen.showStage({StageChange::Background, file, {}, 0, 0}, m_stage.visible());
@@ -198,19 +198,17 @@ std::optional<Engine::Next> Engine::execute(const QString &line, Where where)
         break;
     }
     case Kind::Picture: {
-        const QString file = QStringLiteral("dat1/ibent") + cmd.code + QStringLiteral(".da1");
+        const QString &file = pictures[0].file;
         m_stage.overlay(picture(file));
         m_screen.showStage({StageChange::Overlay, file, {}, 0, 0}, m_stage.visible());
         break;
     }
     case Kind::Character: {
-        const QString body = QStringLiteral("dat1/chara") + cmd.code +
-                             (cmd.variant == 0 ? QString() : u'-' + QString::number(cmd.variant)) +
-                             QStringLiteral(".da1");
+        const QString &body = pictures[0].file;
         const QImage bodyPicture = picture(body);
         std::optional<QImage> face;
-        if (cmd.code != QStringLiteral("A"))
-            face = picture(QStringLiteral("dat1/f") + cmd.code + QStringLiteral(".da1"));
+        if (pictures.size() > 1)
+            face = picture(pictures[1].file);
         m_stage.drawCharacter(cmd.code, cmd.value, bodyPicture, face ? &*face : nullptr);
         StageChange change{StageChange::Character, body, cmd.code, cmd.value, cmd.variant};
         m_screen.showStage(change, m_stage.visible());
@@ -243,13 +241,13 @@ std::optional<Engine::Next> Engine::execute(const QString &line, Where where)
         break;
     }
     case Kind::NextDay:
-        loadStageOnly(QStringLiteral("1"));
-        m_state.PlaceCode = QStringLiteral("1");
-        m_screen.setPlaceLabel(QStringLiteral("自宅"));
+        loadStageOnly(cmd.code);
+        m_state.PlaceCode = cmd.code;
+        m_screen.setPlaceLabel(home().nameText());
         m_screen.setTalkColour(colour::kBlack);
         m_screen.setTalkText(QStringLiteral("翌日になりました"));
         advanceWait();
-        return Next{QStringLiteral("1"), where == Where::MainFlow ? 0 : m_state.Ibentcnt(1)};
+        return Next{cmd.code, where == Where::MainFlow ? 0 : m_state.Ibentcnt(home().number)};
     case Kind::Jump:
         m_state.PlaceCode = cmd.code;
         return Next{cmd.code, cmd.value};
@@ -257,7 +255,7 @@ std::optional<Engine::Next> Engine::execute(const QString &line, Where where)
         // The affection is read once, before the ending event plays.
         const bool happy = m_state.Loveval(cmd.index) >= kHappyThreshold;
         m_endings.push_back({cmd.index, happy});
-        return Next{QStringLiteral("9"), endingEvent(cmd.index, happy)};
+        return Next{kEndingsPlace, endingEvent(cmd.index, happy)};
     }
     }
     return std::nullopt;
@@ -299,15 +297,14 @@ void Engine::finishEnding(const PendingEnding &ending)
     m_screen.setTalkColour(ending.happy ? colour::kRose : colour::kBlack);
     m_screen.setTalkText(ending.happy ? kHappyWords : kBadWords);
     if (ending.happy) {
-        m_store.setValue(QStringLiteral("Endcnt") + QString::number(ending.heroine),
-                         QStringLiteral("1"));
+        m_store.setValue(seenEndingKey(ending.heroine), QStringLiteral("1"));
         m_store.sync();
     }
 }
 
 void Engine::loadStageOnly(const QString &code)
 {
-    const QString file = QStringLiteral("dat1/back") + code + QStringLiteral(".da1");
+    const QString file = pictureFile(stage::PictureRole::Background, code);
     m_stage.loadStageOnly(picture(file));
     m_screen.showStage({StageChange::StageOnly, file, {}, 0, 0}, m_stage.visible());
 }

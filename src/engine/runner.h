@@ -82,8 +82,10 @@ private:
     std::optional<Next> playScript();
     // Executes one line of the main flow or of a block; returns the event it hands over to.
     std::optional<Next> execute(const QString &line, Where where);
-    void choice(const Command &cmd, std::optional<Next> &handOver);
-    void flagBranch(const Command &cmd, std::optional<Next> &handOver);
+    // A choice or flag branch: the block to play, then the blocks.
+    void openBlocks(const Command &cmd, std::optional<Next> &handOver);
+    // The choice wait after the captions of the choice on line `opening`: TalkNo.
+    int choose(int opening);
     // `opening`: the line of the "4" or "6", which errors name.
     void playBlocks(int opening, bool first, int countA, int countB, std::optional<Next> &handOver);
     void message(const Command &cmd, bool waits);

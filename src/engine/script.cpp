@@ -20,6 +20,14 @@ const KindInfo *lineKind(QStringView line)
     return it == kLineKinds.end() ? nullptr : &*it;
 }
 
+const KindInfo &kindInfo(Kind kind)
+{
+    const auto it = std::find_if(kLineKinds.begin(), kLineKinds.end(),
+                                 [kind](const KindInfo &k) { return k.kind == kind; });
+    Q_ASSERT(it != kLineKinds.end());
+    return *it;
+}
+
 namespace {
 
 QString quoted(QStringView line)
@@ -79,6 +87,86 @@ QString charAt(QStringView line, qsizetype pos, const char *field)
     return line.mid(pos - 1, 1).toString();
 }
 
+// The counter that a lettered place code names on a "9" line (place "A"'s), or -1
+// for any other character.
+int lettersCounter(QStringView c)
+{
+    const Place *place = placeByCode(c);
+    return place && place->lettered() ? place->number : -1;
+}
+
+void readField(QStringView line, const Field &field, Command &cmd)
+{
+    using Read = Field::Read;
+    QString text;
+    int number = 0;
+    switch (field.read) {
+    case Read::None:
+        return;
+    case Read::Tail:
+        text = line.right(field.pos).toString();
+        break;
+    case Read::Char:
+        text = charAt(line, field.pos, field.name);
+        break;
+    case Read::Text:
+        text = line.mid(field.pos - 1).toString();
+        break;
+    case Read::Home:
+        text = home().codeText();
+        break;
+    case Read::Digit:
+        number = digitAt(line, field.pos, field.name);
+        break;
+    case Read::Count:
+        number = countAt(line, field.pos, field.name);
+        break;
+    case Read::LastDigit:
+        number = lastDigit(line, field.name);
+        break;
+    case Read::Sign:
+        number = digitAt(line, field.pos, field.name) == 1 ? -cmd.value : cmd.value;
+        break;
+    case Read::Slot:
+        number = lettersCounter(charAt(line, field.pos, field.name));
+        if (number < 0)
+            number = digitAt(line, field.pos, field.name);
+        break;
+    }
+    if (field.range)
+        checkRange(line, number, field.lo, field.hi, field.range);
+    using Into = Field::Into;
+    switch (field.into) {
+    case Into::Code:
+        cmd.code = text;
+        break;
+    case Into::Speaker:
+        cmd.speaker = text.front();
+        break;
+    case Into::Text:
+        cmd.text = text;
+        break;
+    case Into::Index:
+        cmd.index = number;
+        break;
+    case Into::Value:
+        cmd.value = number;
+        break;
+    case Into::Variant:
+        cmd.variant = number;
+        break;
+    case Into::CountA:
+        cmd.countA = number;
+        break;
+    case Into::CountB:
+        cmd.countB = number;
+        break;
+    }
+}
+
+// A character without a face strip: its line loads the body alone.
+const QString kFaceless = QStringLiteral("A");
+
 } // namespace
 
 Command parseCommand(QStringView line)
@@ -87,78 +175,39 @@ Command parseCommand(QStringView line)
     Q_ASSERT(info);
     Command cmd;
     cmd.kind = info->kind;
-    switch (info->kind) {
-    case Kind::Background:
-    case Kind::PlaceLabel:
-        cmd.code = line.right(1).toString();
-        break;
-    case Kind::Picture:
-        cmd.code = line.right(2).toString();
-        break;
-    case Kind::Character:
-        cmd.code = charAt(line, 2, "character code");
-        cmd.value = digitAt(line, 3, "expression");
-        cmd.variant = digitAt(line, 4, "variant");
-        break;
-    case Kind::Talk:
-    case Kind::TalkNoWait:
-        if (line.size() < 2)
-            throw ScriptError(
-                Fault::TypeMismatch,
-                QStringLiteral("%1 has no speaker code at position 2").arg(quoted(line)));
-        cmd.speaker = line.at(1);
-        cmd.text = line.mid(2).toString();
-        break;
-    case Kind::Choice:
-        cmd.countA = countAt(line, 2, "block 1 count");
-        cmd.countB = countAt(line, 4, "block 2 count");
-        break;
-    case Kind::SetFlag:
-        cmd.index = digitAt(line, 2, "flag number");
-        checkRange(line, cmd.index, 1, 9, "flag");
-        cmd.value = lastDigit(line, "flag value");
-        break;
-    case Kind::FlagBranch:
-        cmd.index = digitAt(line, 2, "flag number");
-        checkRange(line, cmd.index, 1, 9, "flag");
-        cmd.countA = countAt(line, 3, "block 1 count");
-        cmd.countB = countAt(line, 5, "block 2 count");
-        break;
-    case Kind::Love: {
-        cmd.index = digitAt(line, 2, "heroine number");
-        checkRange(line, cmd.index, 2, 5, "heroine");
-        const int amount = countAt(line, 3, "amount");
-        const int sign = digitAt(line, 5, "sign digit");
-        cmd.value = sign == 1 ? -amount : amount;
-        break;
-    }
-    case Kind::Counter: {
-        if (line.size() < 2)
-            throw ScriptError(
-                Fault::TypeMismatch,
-                QStringLiteral("%1 has no counter slot at position 2").arg(quoted(line)));
-        const QChar slot = line.at(1);
-        if (slot == u'A')
-            cmd.index = 8;
-        else if (slot == u'B')
-            cmd.index = 9;
-        else
-            cmd.index = digitAt(line, 2, "counter slot");
-        cmd.value = lastDigit(line, "increment");
-        break;
-    }
-    case Kind::NextDay:
-        break;
-    case Kind::Jump:
-        cmd.code = charAt(line, 2, "place code");
-        cmd.value = digitAt(line, 3, "event number");
-        break;
-    case Kind::Ending:
-        cmd.index = lastDigit(line, "heroine number");
-        checkRange(line, cmd.index, 2, 5, "heroine");
-        break;
-    }
+    for (const Field &field : info->fields)
+        readField(line, field, cmd);
     return cmd;
+}
+
+QString pictureFile(stage::PictureRole role, const QString &code, int variant)
+{
+    const QString da1 = QStringLiteral(".da1");
+    switch (role) {
+    case stage::PictureRole::Background:
+        return QStringLiteral("dat1/back") + code + da1;
+    case stage::PictureRole::Character:
+        return QStringLiteral("dat1/chara") + code +
+               (variant == 0 ? QString() : u'-' + QString::number(variant)) + da1;
+    case stage::PictureRole::Face:
+        return QStringLiteral("dat1/f") + code + da1;
+    case stage::PictureRole::EventPicture:
+        return QStringLiteral("dat1/ibent") + code + da1;
+    }
+    return QString();
+}
+
+std::vector<PictureLoad> picturesOf(const Command &cmd)
+{
+    const KindInfo &info = kindInfo(cmd.kind);
+    std::vector<PictureLoad> loads;
+    for (int i = 0; i < info.pictureCount; ++i) {
+        const stage::PictureRole role = info.pictures[static_cast<std::size_t>(i)];
+        if (role == stage::PictureRole::Face && cmd.code == kFaceless)
+            continue;
+        loads.push_back({role, pictureFile(role, cmd.code, cmd.variant)});
+    }
+    return loads;
 }
 
 ScriptError captionsPastEnd(int line)
@@ -181,6 +230,11 @@ int endingEvent(int heroine, bool happy)
     if (heroine == 5)
         return happy ? 0 : 1;
     return happy ? heroine : heroine + 3;
+}
+
+QString seenEndingKey(int heroine)
+{
+    return QStringLiteral("Endcnt") + QString::number(heroine);
 }
 
 QString scriptFileName(const QString &place, int number)
@@ -206,55 +260,6 @@ bool speakerColour(QChar speaker, bool waits, std::uint32_t *colour)
         return true;
     default:
         return false;
-    }
-}
-
-QString placeLabelName(QChar code, Where where)
-{
-    const bool block = where == Where::Block;
-    switch (code.unicode()) {
-    case u'1':
-        return QStringLiteral("自宅");
-    case u'2':
-        return QStringLiteral("アース病院");
-    case u'3':
-        return QStringLiteral("生徒会室");
-    case u'4':
-        return QStringLiteral("ゴミ置き場");
-    case u'5':
-        return QStringLiteral("裏山");
-    case u'6':
-        return QStringLiteral("裏山入口");
-    case u'7':
-        return QStringLiteral("病室入口");
-    case u'8':
-        return QStringLiteral("文房具店");
-    case u'9':
-        return QStringLiteral("屋上");
-    case u'A':
-        return QStringLiteral("アース学園");
-    case u'B':
-        return QStringLiteral("教会");
-    case u'D':
-        return QStringLiteral("病室");
-    case u'E':
-        return QStringLiteral("秘密基地");
-    case u'F':
-        return QStringLiteral("市立図書館");
-    case u'G':
-        return QStringLiteral("大通り");
-    case u'H':
-        return QStringLiteral("ショップ");
-    case u'I':
-        return block ? QStringLiteral("コンサートホール裏手") : QStringLiteral("ホール裏手");
-    case u'J':
-        return block ? QStringLiteral("ライブ") : QStringLiteral("ライブハウス");
-    case u'K':
-        return QStringLiteral("ライブハウス");
-    case u'L':
-        return QStringLiteral("公園");
-    default:
-        return QString();
     }
 }
 

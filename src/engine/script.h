@@ -11,14 +11,18 @@
 // do nothing, so blocks never nest.
 //
 // kLineKinds below is the one list of kinds: the runner, the command executor and
-// the checker all work from it and from parseCommand().
+// the checker all work from it, from parseCommand() and from picturesOf(). A new
+// kind is one row here and one handler in Engine::execute().
 
+#include "placetable.h"
 #include "platform/scripterror.h"
+#include "stage/pictures.h"
 
 #include <QString>
 #include <QStringView>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace vm2::engine {
 
@@ -39,35 +43,112 @@ enum class Kind : char16_t {
     Ending = u'B',
 };
 
+// How a field of a command line is read, and where it goes in the Command. A field
+// that is missing or malformed is a script error that names it.
+struct Field {
+    enum class Read : std::uint8_t {
+        None,      // no more fields
+        Tail,      // the last `pos` characters
+        Char,      // the character at `pos`
+        Text,      // the text from `pos` to the end of the line
+        Digit,     // the decimal digit at `pos`
+        Count,     // tens and units at `pos` and after; the first alone when the line ends there
+        LastDigit, // the decimal digit that ends the line
+        Sign,      // the digit at `pos`: 1 negates the number read before it
+        Slot,      // the character at `pos`: a lettered place code names its place's
+                   // counter, anything else must be the counter's digit
+        Home,      // nothing on the line: the home place's code
+    };
+    enum class Into : std::uint8_t { Code, Speaker, Text, Index, Value, Variant, CountA, CountB };
+
+    Read read = Read::None;
+    Into into = Into::Code;
+    int pos = 0;
+    const char *name = nullptr; // in errors
+    // A number outside lo..hi is a script error (subscript out of range) naming `range`.
+    const char *range = nullptr;
+    int lo = 0, hi = 0;
+};
+
+// A line kind: its fields in the order they are read, the pictures it loads in the
+// order it loads them (files by pictureFile()), whether it opens the two blocks that
+// follow it (a kind that does does nothing inside a block, so blocks never nest),
+// and whether the current event ends after it (a hand-over).
 struct KindInfo {
     Kind kind;
-    const char *name;
-    const char *syntax;
-    bool inBlocks;  // false: the kind does nothing inside a block
-    bool handsOver; // the current event ends after the line
-    bool opensBlocks;
+    std::array<Field, 3> fields;
+    int pictureCount = 0;
+    std::array<stage::PictureRole, 2> pictures{};
+    bool opensBlocks = false;
+    bool handsOver = false;
 };
+
+namespace kinds {
+using R = Field::Read;
+using I = Field::Into;
+using P = stage::PictureRole;
+} // namespace kinds
 
 // In the order the runner tests them.
 inline constexpr std::array<KindInfo, 14> kLineKinds{{
-    {Kind::Background, "background", "1d", true, false, false},
-    {Kind::PlaceLabel, "place label", "Fp", true, false, false},
-    {Kind::Picture, "event picture", "Cpp", true, false, false},
-    {Kind::Character, "character", "2cev", true, false, false},
-    {Kind::Talk, "message", "3kT", true, false, false},
-    {Kind::TalkNoWait, "message without wait", "EkT", true, false, false},
-    {Kind::Choice, "choice", "4aabb", false, false, true},
-    {Kind::SetFlag, "set flag", "5iv", true, false, false},
-    {Kind::FlagBranch, "flag branch", "6iaabb", false, false, true},
-    {Kind::Love, "affection", "7htus", true, false, false},
-    {Kind::Counter, "event counter", "9sv", true, false, false},
-    {Kind::NextDay, "next day", "A", true, true, false},
-    {Kind::Jump, "jump", "Dpn", true, true, false},
-    {Kind::Ending, "ending", "Bn", true, true, false},
+    {Kind::Background, {{{kinds::R::Tail, kinds::I::Code, 1}}}, 1, {kinds::P::Background}},
+    {Kind::PlaceLabel, {{{kinds::R::Tail, kinds::I::Code, 1}}}},
+    {Kind::Picture, {{{kinds::R::Tail, kinds::I::Code, 2}}}, 1, {kinds::P::EventPicture}},
+    {Kind::Character,
+     {{{kinds::R::Char, kinds::I::Code, 2, "character code"},
+       {kinds::R::Digit, kinds::I::Value, 3, "expression"},
+       {kinds::R::Digit, kinds::I::Variant, 4, "variant"}}},
+     2,
+     {kinds::P::Character, kinds::P::Face}},
+    {Kind::Talk,
+     {{{kinds::R::Char, kinds::I::Speaker, 2, "speaker code"},
+       {kinds::R::Text, kinds::I::Text, 3}}}},
+    {Kind::TalkNoWait,
+     {{{kinds::R::Char, kinds::I::Speaker, 2, "speaker code"},
+       {kinds::R::Text, kinds::I::Text, 3}}}},
+    {Kind::Choice,
+     {{{kinds::R::Count, kinds::I::CountA, 2, "block 1 count"},
+       {kinds::R::Count, kinds::I::CountB, 4, "block 2 count"}}},
+     0,
+     {},
+     true},
+    {Kind::SetFlag,
+     {{{kinds::R::Digit, kinds::I::Index, 2, "flag number", "flag", 1, 9},
+       {kinds::R::LastDigit, kinds::I::Value, 0, "flag value"}}}},
+    {Kind::FlagBranch,
+     {{{kinds::R::Digit, kinds::I::Index, 2, "flag number", "flag", 1, 9},
+       {kinds::R::Count, kinds::I::CountA, 3, "block 1 count"},
+       {kinds::R::Count, kinds::I::CountB, 5, "block 2 count"}}},
+     0,
+     {},
+     true},
+    {Kind::Love,
+     {{{kinds::R::Digit, kinds::I::Index, 2, "heroine number", "heroine", 2, 5},
+       {kinds::R::Count, kinds::I::Value, 3, "amount"},
+       {kinds::R::Sign, kinds::I::Value, 5, "sign digit"}}}},
+    {Kind::Counter,
+     {{{kinds::R::Slot, kinds::I::Index, 2, "counter slot"},
+       {kinds::R::LastDigit, kinds::I::Value, 0, "increment"}}}},
+    {Kind::NextDay, {{{kinds::R::Home, kinds::I::Code}}}, 1, {kinds::P::Background}, false, true},
+    {Kind::Jump,
+     {{{kinds::R::Char, kinds::I::Code, 2, "place code"},
+       {kinds::R::Digit, kinds::I::Value, 3, "event number"}}},
+     0,
+     {},
+     false,
+     true},
+    {Kind::Ending,
+     {{{kinds::R::LastDigit, kinds::I::Index, 0, "heroine number", "heroine", 2, 5}}},
+     0,
+     {},
+     false,
+     true},
 }};
 
 // The kind of a line, or nullptr for a line that is no command.
 const KindInfo *lineKind(QStringView line);
+// The row of a kind.
+const KindInfo &kindInfo(Kind kind);
 
 // A command line with its fields read.
 struct Command {
@@ -82,10 +163,22 @@ struct Command {
     int countB = 0;  // block 2 length
 };
 
-// Reads the fields of a command line. A missing or malformed field is a script
-// error: TypeMismatch for a non-digit, SubscriptOutOfRange for a flag outside 1..9
-// or a heroine outside 2..5. `line` must start with a kind character.
+// Reads the fields of a command line as its kind's row says. A missing or malformed
+// field is a script error: TypeMismatch for a non-digit, SubscriptOutOfRange for a
+// number outside its range. `line` must start with a kind character.
 Command parseCommand(QStringView line);
+
+// The picture file of a role, relative to the data folder: a background, a
+// character's body (variant 0 is the base picture), a face strip, an event picture.
+QString pictureFile(stage::PictureRole role, const QString &code, int variant = 0);
+
+// A picture that a command line loads.
+struct PictureLoad {
+    stage::PictureRole role;
+    QString file;
+};
+// The pictures of a command, as its kind's row names them: character "A" has no face.
+std::vector<PictureLoad> picturesOf(const Command &cmd);
 
 // The errors of a choice or flag branch on line `line` whose lines run past the end of
 // the file: a choice without its two caption lines, and blocks that lack `missing`
@@ -93,10 +186,13 @@ Command parseCommand(QStringView line);
 platform::ScriptError captionsPastEnd(int line);
 platform::ScriptError blocksPastEnd(int line, int missing);
 
-// The ending events of place "9" for heroines 2 to 5: happy 2, 3, 4, 0; bad 5, 6, 7, 1.
+// The ending events of kEndingsPlace for heroines 2 to 5: happy 2, 3, 4, 0; bad 5, 6,
+// 7, 1.
 int endingEvent(int heroine, bool happy);
-// The bonus event of place "9", played in bonus mode.
+// The bonus event of kEndingsPlace, played in bonus mode.
 inline constexpr int kBonusEvent = 8;
+// The settings-store key of the marker that the happy ending of `heroine` was seen.
+QString seenEndingKey(int heroine);
 
 // "ibentA-12.da2": the script of an event, named by place code and event number.
 QString scriptFileName(const QString &place, int number);
@@ -113,11 +209,5 @@ inline constexpr std::uint32_t kBlack = 0;
 // The colour of a message of speaker `speaker`, or false for a speaker code that
 // leaves the message label unchanged.
 bool speakerColour(QChar speaker, bool waits, std::uint32_t *colour);
-
-enum class Where { MainFlow, Block };
-
-// The place label name for a place-label code of "F", or a null string for a code
-// that leaves the label unchanged.
-QString placeLabelName(QChar code, Where where);
 
 } // namespace vm2::engine

@@ -1,6 +1,7 @@
 #include "savedgame.h"
 
 #include "engine/gamestate.h"
+#include "engine/script.h"
 #include "platform/settingsstore.h"
 
 #include <QRegularExpression>
@@ -11,12 +12,23 @@ namespace {
 
 const char16_t *const kDefaultNames[] = {u"桐原", u"蒼真", u"ソウマ"};
 
+// The keys of the saved game: the word, then the index.
+constexpr char kNameKey[] = "PName";
+constexpr char kLoveKey[] = "Loveval";
+constexpr char kCounterKey[] = "Ibentcnt";
+constexpr char kFlagKey[] = "Ibentflag";
+
+QString key(const char *word, int index)
+{
+    return QLatin1String(word) + QString::number(index);
+}
+
 template <typename Array>
 void saveNumbers(const char *word, const Array &values, int from, int to,
                  platform::SettingsStore &store)
 {
     for (int i = from; i <= to; ++i)
-        store.setValue(QLatin1String(word) + QString::number(i), QString::number(values(i)));
+        store.setValue(key(word, i), QString::number(values(i)));
 }
 
 } // namespace
@@ -37,8 +49,8 @@ bool allEndingsSeen(const platform::SettingsStore &store)
     bool all = true;
     // All four are read before any is tested.
     for (int heroine = 2; heroine <= 5; ++heroine)
-        all &= readStoredNumber(store.value(QStringLiteral("Endcnt") + QString::number(heroine),
-                                            QStringLiteral("0"))) == 1;
+        all &=
+            readStoredNumber(store.value(engine::seenEndingKey(heroine), QStringLiteral("0"))) == 1;
     return all;
 }
 
@@ -49,8 +61,7 @@ void loadNumbers(const char *word, Array &values, int from, int to,
                  const platform::SettingsStore &store)
 {
     for (int i = from; i <= to; ++i)
-        values(i) = readStoredNumber(
-            store.value(QLatin1String(word) + QString::number(i), QStringLiteral("0")));
+        values(i) = readStoredNumber(store.value(key(word, i), QStringLiteral("0")));
 }
 
 } // namespace
@@ -58,21 +69,20 @@ void loadNumbers(const char *word, Array &values, int from, int to,
 bool SaveGame(const engine::GameState &state, platform::SettingsStore &store)
 {
     for (int i = 1; i <= 3; ++i)
-        store.setValue(QStringLiteral("PName") + QString::number(i), state.PName(i));
-    saveNumbers("Loveval", state.Loveval, 2, 5, store);
-    saveNumbers("Ibentcnt", state.Ibentcnt, 1, 10, store);
-    saveNumbers("Ibentflag", state.Ibentflag, 1, 9, store);
+        store.setValue(key(kNameKey, i), state.PName(i));
+    saveNumbers(kLoveKey, state.Loveval, 2, 5, store);
+    saveNumbers(kCounterKey, state.Ibentcnt, 1, 10, store);
+    saveNumbers(kFlagKey, state.Ibentflag, 1, 9, store);
     return store.sync();
 }
 
 void LoadGame(engine::GameState &state, const platform::SettingsStore &store)
 {
     for (int i = 1; i <= 3; ++i)
-        state.PName(i) = store.value(QStringLiteral("PName") + QString::number(i),
-                                     QString::fromUtf16(kDefaultNames[i - 1]));
-    loadNumbers("Loveval", state.Loveval, 2, 5, store);
-    loadNumbers("Ibentcnt", state.Ibentcnt, 1, 10, store);
-    loadNumbers("Ibentflag", state.Ibentflag, 1, 9, store);
+        state.PName(i) = store.value(key(kNameKey, i), QString::fromUtf16(kDefaultNames[i - 1]));
+    loadNumbers(kLoveKey, state.Loveval, 2, 5, store);
+    loadNumbers(kCounterKey, state.Ibentcnt, 1, 10, store);
+    loadNumbers(kFlagKey, state.Ibentflag, 1, 9, store);
 }
 
 } // namespace vm2::save

@@ -14,26 +14,6 @@ QImage surface(int w, int h, QRgb colour = 0xFFFFFFFFu)
 }
 } // namespace
 
-FaceRect faceRect(const QString &code)
-{
-    if (code.size() != 1)
-        return {};
-    switch (code.front().unicode()) {
-    case u'1':
-        return {130, 80, 140, 120};
-    case u'2':
-        return {130, 80, 110, 110};
-    case u'3':
-        return {140, 90, 120, 90};
-    case u'4':
-        return {140, 160, 120, 100};
-    case u'5':
-        return {140, 85, 110, 85};
-    default:
-        return {};
-    }
-}
-
 Stage::Stage()
     : m_visible(surface(kStageSize, kStageSize, kStageEmpty)),
       m_compositing(surface(kStageSize, kStageSize)),
@@ -76,13 +56,15 @@ void Stage::drawCharacter(const QString &code, int expression, const QImage &bod
 
     const QRect whole(0, 0, kStageSize, kStageSize);
     bitBlt(m_work, {0, 0}, m_compositing, whole, RasterOp::Copy);
-    bitBlt(m_work, {50, 0}, m_overlay, QRect(300, 0, 300, 400), RasterOp::Erase);
-    bitBlt(m_work, {50, 0}, m_overlay, QRect(0, 0, 300, 400), RasterOp::Invert);
+    const PictureLayout figure = pictureLayout(PictureRole::Character);
+    bitBlt(m_work, figure.at, m_overlay, figure.mask, RasterOp::Erase);
+    bitBlt(m_work, figure.at, m_overlay, figure.cells[0], RasterOp::Invert);
 
-    const FaceRect f = faceRect(code);
-    if (faceStrip && !f.isNull() && expression >= 1 && expression <= 5) {
-        bitBlt(m_work, {f.x, f.y}, m_face, QRect(5 * f.w, 0, f.w, f.h), RasterOp::Erase);
-        bitBlt(m_work, {f.x, f.y}, m_face, QRect((expression - 1) * f.w, 0, f.w, f.h),
+    const PictureLayout face = pictureLayout(PictureRole::Face, code);
+    const auto cells = static_cast<int>(face.cells.size());
+    if (faceStrip && expression >= 1 && expression <= cells) {
+        bitBlt(m_work, face.at, m_face, face.mask, RasterOp::Erase);
+        bitBlt(m_work, face.at, m_face, face.cells[static_cast<std::size_t>(expression - 1)],
                RasterOp::Invert);
     }
     bitBlt(m_visible, {0, 0}, m_work, whole, RasterOp::Copy);
@@ -93,8 +75,9 @@ void Stage::overlay(const QImage &picture)
     load(m_overlay, picture);
     const QRect whole(0, 0, kStageSize, kStageSize);
     bitBlt(m_work, {0, 0}, m_compositing, whole, RasterOp::Copy);
-    bitBlt(m_work, {0, 0}, m_overlay, QRect(400, 0, 400, 400), RasterOp::Erase);
-    bitBlt(m_work, {0, 0}, m_overlay, whole, RasterOp::Invert);
+    const PictureLayout event = pictureLayout(PictureRole::EventPicture);
+    bitBlt(m_work, event.at, m_overlay, event.mask, RasterOp::Erase);
+    bitBlt(m_work, event.at, m_overlay, event.cells[0], RasterOp::Invert);
     bitBlt(m_visible, {0, 0}, m_work, whole, RasterOp::Copy);
 }
 

@@ -1,21 +1,12 @@
 #pragma once
 
+#include "pictures.h"
 #include "rasterops.h"
 
 #include <QImage>
 #include <QString>
 
 namespace vm2::stage {
-
-// Where a character's face goes on the stage, and the size of one face cell.
-struct FaceRect {
-    int x = 0, y = 0, w = 0, h = 0;
-    bool isNull() const { return w == 0 || h == 0; }
-};
-// The face table: character code "1" to "5" have a face; "A" and all others none.
-FaceRect faceRect(const QString &characterCode);
-
-inline constexpr int kStageSize = 400;
 
 // The stage and its hidden surfaces, on plain images:
 //   visible     the stage (pic_Main), 400 × 400
@@ -49,11 +40,11 @@ public:
     void loadStageOnly(const QImage &picture);
 
     // Draws character `code` with expression `expression` (cells 1 to 5 of the face
-    // strip; any other number draws no face). `body` is the 600 × 400 picture with
-    // its mask at x 300; `faceStrip` is null for character "A".
+    // strip; any other number draws no face). `body` is the picture of the character
+    // role, `faceStrip` the face strip, null for character "A" (pictureLayout()).
     void drawCharacter(const QString &code, int expression, const QImage &body,
                        const QImage *faceStrip);
-    // An event picture (800 × 400, mask at x 400) over the compositing background.
+    // An event picture (the event picture role) over the compositing background.
     void overlay(const QImage &picture);
 
 private:

@@ -4,7 +4,7 @@
 #include "scriptcheck.h"
 #include "storymap.h"
 
-#include "places/places.h"
+#include "engine/script.h"
 #include "platform/filesource.h"
 
 #include <QFile>
@@ -15,12 +15,8 @@ namespace {
 
 QString placeName(const QString &code)
 {
-    for (int n = 1; n <= 9; ++n) {
-        const places::Place *p = places::placeByNumber(n);
-        if (QStringView(p->code) == code)
-            return QString::fromUtf16(p->name);
-    }
-    return code;
+    const engine::Place *place = engine::placeByCode(code);
+    return place ? place->nameText() : code;
 }
 
 } // namespace
@@ -60,7 +56,7 @@ Result checkData(const QString &dataFolder, QTextStream *dot)
     map.analyse(findings);
     // A place button loads the place's background before its event plays.
     for (const QString &code : map.placesReached()) {
-        const QString file = QStringLiteral("dat1/back%1.da1").arg(code);
+        const QString file = engine::pictureFile(PictureRole::Background, code);
         pictures.check({file, PictureRole::Background, {}, 0}, file, findings,
                        QStringLiteral(" (the place button of %1 loads it)").arg(placeName(code)));
     }

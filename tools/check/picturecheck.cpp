@@ -2,7 +2,7 @@
 
 #include "platform/pictureloader.h"
 #include "platform/scripterror.h"
-#include "stage/stage.h"
+#include "stage/pictures.h"
 
 #include <QImage>
 
@@ -12,44 +12,31 @@ namespace {
 
 constexpr QRgb kWhite = 0xFFFFFF;
 
-struct Layout {
-    QSize size;
+// The layout of the picture's role, and the role in words.
+struct Layout : stage::PictureLayout {
     QString role;
-    std::vector<QRect> cells; // the pictures placed with the mask
-    QRect mask;               // null for a picture without mask
 };
 
 Layout layoutOf(const PictureUse &use)
 {
-    const int stage = stage::kStageSize;
+    // Characters without an entry in the face table load a face but draw none: their
+    // face layout is empty, and nothing is checked.
+    Layout layout{stage::pictureLayout(use.role, use.character), {}};
     switch (use.role) {
     case PictureRole::Background:
-        return {{stage, stage}, QStringLiteral("a background"), {}, {}};
+        layout.role = QStringLiteral("a background");
+        break;
     case PictureRole::Character:
-        return {{600, stage},
-                QStringLiteral("a character picture with its mask"),
-                {QRect(0, 0, 300, stage)},
-                QRect(300, 0, 300, stage)};
+        layout.role = QStringLiteral("a character picture with its mask");
+        break;
     case PictureRole::EventPicture:
-        return {{2 * stage, stage},
-                QStringLiteral("an event picture with its mask"),
-                {QRect(0, 0, stage, stage)},
-                QRect(stage, 0, stage, stage)};
-    case PictureRole::Face: {
-        // Characters without an entry in the face table load a face but draw none.
-        const stage::FaceRect f = stage::faceRect(use.character);
-        if (f.isNull())
-            return {};
-        Layout layout{{6 * f.w, f.h},
-                      QStringLiteral("the face strip of character %1").arg(use.character),
-                      {},
-                      QRect(5 * f.w, 0, f.w, f.h)};
-        for (int i = 0; i < 5; ++i)
-            layout.cells.emplace_back(i * f.w, 0, f.w, f.h);
-        return layout;
+        layout.role = QStringLiteral("an event picture with its mask");
+        break;
+    case PictureRole::Face:
+        layout.role = QStringLiteral("the face strip of character %1").arg(use.character);
+        break;
     }
-    }
-    return {};
+    return layout;
 }
 
 // The first pixel found at fault, and how many there are.

@@ -209,10 +209,10 @@ void ScriptChecker::blocks(int line, const Command &cmd, qsizetype &next)
         }
         if (info->handsOver) {
             m_mayHaveHandedOver = true;
-            if (info->inBlocks)
+            if (!info->opensBlocks)
                 handOver = blockLine;
         }
-        if (!info->inBlocks) {
+        if (info->opensBlocks) {
             warning(blockLine, QStringLiteral("a \"%1\" line inside a block does nothing: it opens "
                                               "no blocks, and the lines after it are lines of "
                                               "this block")
@@ -238,7 +238,7 @@ int ScriptChecker::guardOf(const Command &branch, qsizetype first, qsizetype ava
     for (qsizetype i = first; i < end; ++i) {
         const QString &text = m_lines[static_cast<std::size_t>(i)];
         const KindInfo *info = engine::lineKind(text);
-        if (!info || !info->inBlocks)
+        if (!info || info->opensBlocks)
             continue;
         if (info->handsOver)
             return 0;
@@ -259,32 +259,18 @@ void ScriptChecker::play(int line, const Command &cmd, Where where)
 {
     using engine::Kind;
     const bool inBlock = where == Where::Block;
+    for (const engine::PictureLoad &p : engine::picturesOf(cmd))
+        m_info.pictures.push_back({p.file, p.role, cmd.code, line});
     switch (cmd.kind) {
     case Kind::Background:
-        m_info.pictures.push_back(
-            {QStringLiteral("dat1/back%1.da1").arg(cmd.code), PictureRole::Background, {}, line});
+    case Kind::Picture:
+    case Kind::Character:
         break;
     case Kind::PlaceLabel:
         if (engine::placeLabelName(cmd.code.front(), where).isNull())
             warning(line, QStringLiteral("place-label code \"%1\" is not known: the place label "
                                          "is left unchanged")
                               .arg(cmd.code));
-        break;
-    case Kind::Picture:
-        m_info.pictures.push_back({QStringLiteral("dat1/ibent%1.da1").arg(cmd.code),
-                                   PictureRole::EventPicture,
-                                   {},
-                                   line});
-        break;
-    case Kind::Character:
-        m_info.pictures.push_back(
-            {cmd.variant == 0
-                 ? QStringLiteral("dat1/chara%1.da1").arg(cmd.code)
-                 : QStringLiteral("dat1/chara%1-%2.da1").arg(cmd.code).arg(cmd.variant),
-             PictureRole::Character, cmd.code, line});
-        if (cmd.code != QStringLiteral("A"))
-            m_info.pictures.push_back(
-                {QStringLiteral("dat1/f%1.da1").arg(cmd.code), PictureRole::Face, cmd.code, line});
         break;
     case Kind::Talk:
     case Kind::TalkNoWait:
@@ -303,9 +289,7 @@ void ScriptChecker::play(int line, const Command &cmd, Where where)
                                    m_guardFlag, m_branch, m_block});
         break;
     case Kind::NextDay:
-        m_info.pictures.push_back(
-            {QStringLiteral("dat1/back1.da1"), PictureRole::Background, {}, line});
-        m_info.handOvers.push_back({HandOver::NextDay, line, inBlock, {QStringLiteral("1"), 0}, 0});
+        m_info.handOvers.push_back({HandOver::NextDay, line, inBlock, {cmd.code, 0}, 0});
         break;
     case Kind::Jump:
         m_info.handOvers.push_back({HandOver::Jump, line, inBlock, {cmd.code, cmd.value}, 0});
@@ -338,7 +322,7 @@ void ScriptChecker::message(int line, const Command &cmd)
     }
     // After an event started by a place button, a message with "End" in it is taken
     // for an ending's closing words. Endings and the bonus (place "9") are no places.
-    if (m_info.event.place != QStringLiteral("9") && cmd.text.contains(QStringLiteral("End")))
+    if (m_info.event.place != engine::kEndingsPlace && cmd.text.contains(QStringLiteral("End")))
         warning(line, QStringLiteral("the message contains \"End\": if it is the last of an "
                                      "event started by a place button, no place button is "
                                      "offered after it"));

@@ -2,6 +2,8 @@
 
 #include "findings.h"
 
+#include "stage/pictures.h"
+
 #include <QString>
 #include <array>
 #include <vector>
@@ -25,13 +27,12 @@ struct EventId {
 // character, then a 16-bit event number in decimal without leading zeros or blanks.
 bool parseScriptName(const QString &name, EventId *event);
 
-// The picture roles of the stage, each with its own size.
-enum class PictureRole { Background, Character, Face, EventPicture };
+using stage::PictureRole;
 
 struct PictureUse {
     QString file; // "dat1/chara2-1.da1"
     PictureRole role;
-    QString character; // the character code of a face
+    QString character; // the code the line names: a face's character
     int line = 0;
 };
 

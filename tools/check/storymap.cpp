@@ -7,33 +7,8 @@
 #include <array>
 #include <limits>
 #include <map>
-#include <set>
 
 namespace vm2::check {
-
-namespace {
-
-const QString kHome = QStringLiteral("1");
-const QString kEndings = QStringLiteral("9");
-using engine::endingEvent;
-using engine::kBonusEvent;
-
-QString placeName(const QString &code)
-{
-    for (int n = 1; n <= 9; ++n) {
-        const places::Place *p = places::placeByNumber(n);
-        if (QStringView(p->code) == code)
-            return QString::fromUtf16(p->name);
-    }
-    return QString();
-}
-
-QString fileNotFound(const EventId &event, const QString &what)
-{
-    return QStringLiteral("File not found: %1 (%2)").arg(event.file(), what);
-}
-
-} // namespace
 
 StoryMap::StoryMap(std::vector<ScriptInfo> scripts) : m_scripts(std::move(scripts))
 {
@@ -44,8 +19,7 @@ StoryMap::StoryMap(std::vector<ScriptInfo> scripts) : m_scripts(std::move(script
     m_unbound.assign(m_scripts.size(), 0);
     m_playsOnce.assign(m_scripts.size(), 0);
     for (int slot = 1; slot < static_cast<int>(m_counters.size()); ++slot)
-        m_counters[static_cast<std::size_t>(slot)].code =
-            QString::fromUtf16(places::placeByNumber(slot)->code);
+        m_counters[static_cast<std::size_t>(slot)].code = engine::placeByNumber(slot)->codeText();
 }
 
 int StoryMap::find(const EventId &event) const
@@ -62,11 +36,8 @@ bool StoryMap::isReachable(const EventId &event) const
 
 int StoryMap::slotOf(const QString &code) const
 {
-    for (int slot = 1; slot < static_cast<int>(m_counters.size()); ++slot) {
-        if (m_counters[static_cast<std::size_t>(slot)].code == code)
-            return slot;
-    }
-    return -1;
+    const engine::Place *place = engine::placeByCode(code);
+    return place ? place->number : -1;
 }
 
 // An event of a place played only by its button (or at home by a next day in a
@@ -237,25 +208,13 @@ void StoryMap::processScript(int script)
     m_processed[static_cast<std::size_t>(script)] = 1;
     const ScriptInfo &s = m_scripts[static_cast<std::size_t>(script)];
     for (const HandOver &h : s.handOvers) {
-        switch (h.type) {
-        case HandOver::Jump:
-            if (const int t = find(h.target); t >= 0)
-                reach(t);
-            break;
-        case HandOver::Ending:
-            for (const bool happy : {true, false}) {
-                if (const int t = find({kEndings, endingEvent(h.heroine, happy)}); t >= 0)
-                    reach(t);
-            }
-            break;
-        case HandOver::NextDay:
-            // In a block the home event follows the home counter, whose values the
-            // place button of home plays anyway.
-            if (!h.inBlock) {
-                if (const int t = find({kHome, 0}); t >= 0)
-                    reach(t);
-            }
-            break;
+        // In a block the home event of a next day follows the home counter, whose
+        // values the place button of home plays anyway.
+        if (h.type == HandOver::NextDay && h.inBlock)
+            continue;
+        for (const Target &t : targets(h)) {
+            if (const int i = find(t.event); i >= 0)
+                reach(i);
         }
     }
     const int own = isBound(script) ? slotOf(s.event.place) : -1;
@@ -343,7 +302,7 @@ void StoryMap::analyse(Findings &findings)
     setUp();
     if (const int start = find({kHome, 0}); start >= 0)
         reach(start);
-    if (const int bonus = find({kEndings, kBonusEvent}); bonus >= 0)
+    if (const int bonus = find({engine::kEndingsPlace, engine::kBonusEvent}); bonus >= 0)
         reach(bonus);
     for (int slot = 1; slot < static_cast<int>(m_counters.size()); ++slot) {
         if (m_counters[static_cast<std::size_t>(slot)].reached)
@@ -360,153 +319,17 @@ void StoryMap::analyse(Findings &findings)
     report(findings);
 }
 
-void StoryMap::report(Findings &findings) const
+void StoryMap::forEachValue(const std::function<void(int, const Counter &, int)> &visit) const
 {
-    const EventId start{kHome, 0}, bonus{kEndings, kBonusEvent};
-    if (find(start) < 0)
-        findings.error(start.file(), 0,
-                       fileNotFound(start, QStringLiteral("the first event of "
-                                                          "every game")));
-    if (find(bonus) < 0)
-        findings.error(bonus.file(), 0, fileNotFound(bonus, QStringLiteral("the bonus event")));
-
-    const Counter &home = m_counters[1];
-    for (const ScriptInfo &s : m_scripts) {
-        for (const HandOver &h : s.handOvers) {
-            switch (h.type) {
-            case HandOver::Jump:
-                if (find(h.target) < 0)
-                    findings.error(s.file, h.line,
-                                   fileNotFound(h.target, QStringLiteral("the event of the jump")));
-                break;
-            case HandOver::Ending:
-                for (const bool happy : {true, false}) {
-                    const EventId e{kEndings, endingEvent(h.heroine, happy)};
-                    if (find(e) < 0)
-                        findings.error(s.file, h.line,
-                                       fileNotFound(e, QStringLiteral("the %1 ending of heroine %2")
-                                                           .arg(happy ? QLatin1String("happy")
-                                                                      : QLatin1String("bad"))
-                                                           .arg(h.heroine)));
-                }
-                break;
-            case HandOver::NextDay:
-                if (!h.inBlock) {
-                    if (find(start) < 0)
-                        findings.error(s.file, h.line,
-                                       fileNotFound(start, QStringLiteral("the home event of the "
-                                                                          "next day")));
-                    break;
-                }
-                for (int v = 0; v <= home.cap; ++v) {
-                    const EventId e{kHome, v};
-                    if (home.has[static_cast<std::size_t>(v)] && find(e) < 0)
-                        findings.error(s.file, h.line,
-                                       fileNotFound(e, QStringLiteral("the home event of the next "
-                                                                      "day when the home counter "
-                                                                      "is %1")
-                                                           .arg(v)));
-                }
-                break;
-            }
-        }
-    }
-
     for (int slot = 1; slot < static_cast<int>(m_counters.size()); ++slot) {
         const Counter &c = m_counters[static_cast<std::size_t>(slot)];
         if (!c.reached)
             continue;
         for (int v = 0; v <= c.cap; ++v) {
-            const EventId e{c.code, v};
-            if (!c.has[static_cast<std::size_t>(v)] || find(e) >= 0 || e == start)
-                continue;
-            const Origin o = c.origin[static_cast<std::size_t>(v)];
-            const QString place = QStringLiteral("%1 (place %2)").arg(placeName(c.code)).arg(slot);
-            if (o.script < 0)
-                findings.warning(e.file(), 0,
-                                 QStringLiteral("no such script, but the place button of %1 "
-                                                "plays it while the place's event counter is 0")
-                                     .arg(place));
-            else
-                findings.warning(m_scripts[static_cast<std::size_t>(o.script)].file, o.line,
-                                 QStringLiteral("the event counter of %1 can reach %2 through "
-                                                "this line, but %3 does not exist: its place "
-                                                "button would then end the game")
-                                     .arg(place)
-                                     .arg(v)
-                                     .arg(e.file()));
+            if (c.has[static_cast<std::size_t>(v)])
+                visit(slot, c, v);
         }
     }
-
-    for (std::size_t i = 0; i < m_scripts.size(); ++i) {
-        if (!m_reachable[i])
-            findings.warning(m_scripts[i].file, 0,
-                             QStringLiteral("nothing plays this script: no jump, next day, "
-                                            "ending or place counter leads to it"));
-    }
-}
-
-std::vector<StoryMap::Edge> StoryMap::edges() const
-{
-    std::vector<Edge> list;
-    const Counter &home = m_counters[1];
-    for (const ScriptInfo &s : m_scripts) {
-        for (const HandOver &h : s.handOvers) {
-            switch (h.type) {
-            case HandOver::Jump:
-                list.push_back({s.event, h.target, QStringLiteral("jump"), Edge::HandOver});
-                break;
-            case HandOver::Ending:
-                list.push_back({s.event,
-                                {kEndings, endingEvent(h.heroine, true)},
-                                QStringLiteral("happy end"),
-                                Edge::HandOver});
-                list.push_back({s.event,
-                                {kEndings, endingEvent(h.heroine, false)},
-                                QStringLiteral("bad end"),
-                                Edge::HandOver});
-                break;
-            case HandOver::NextDay:
-                if (!h.inBlock) {
-                    list.push_back(
-                        {s.event, {kHome, 0}, QStringLiteral("next day"), Edge::HandOver});
-                    break;
-                }
-                for (int v = 0; v <= home.cap; ++v) {
-                    if (home.has[static_cast<std::size_t>(v)])
-                        list.push_back(
-                            {s.event, {kHome, v}, QStringLiteral("next day"), Edge::HandOver});
-                }
-                break;
-            }
-        }
-    }
-    // The counter steps of each place: from every event a place's button can play to
-    // the events its counter can go on to.
-    for (int slot = 1; slot < static_cast<int>(m_counters.size()); ++slot) {
-        const Counter &c = m_counters[static_cast<std::size_t>(slot)];
-        if (!c.reached)
-            continue;
-        for (int v = 0; v <= c.cap; ++v) {
-            const int script = find({c.code, v});
-            if (!c.has[static_cast<std::size_t>(v)] || script < 0)
-                continue;
-            std::set<int> steps(c.free.begin(), c.free.end());
-            steps.insert(c.once.begin(), c.once.end());
-            if (isBound(script)) {
-                for (const int sum : ownSums(script))
-                    steps.insert(sum);
-            }
-            for (const int step : steps) {
-                if (v + step <= c.cap && c.has[static_cast<std::size_t>(v + step)])
-                    list.push_back({{c.code, v},
-                                    {c.code, v + step},
-                                    QStringLiteral("+%1").arg(step),
-                                    Edge::Step});
-            }
-        }
-    }
-    return list;
 }
 
 } // namespace vm2::check

@@ -3,14 +3,20 @@
 #include "findings.h"
 #include "scriptcheck.h"
 
+#include "engine/placetable.h"
+
 #include <QStringList>
 #include <QTextStream>
 #include <array>
 #include <deque>
+#include <functional>
 #include <map>
 #include <vector>
 
 namespace vm2::check {
+
+// The code of home, whose event 0 starts every game.
+inline const QString kHome = engine::home().codeText();
 
 // The shape of a story: which events play which, through jumps, next days,
 // endings and the event counters of the places, and which scripts can be reached.
@@ -79,6 +85,12 @@ private:
         QString label;
         enum Style { HandOver, Step } style;
     };
+    // An event a hand-over may play: what it is for (in findings) and the label of
+    // its edge.
+    struct Target {
+        EventId event;
+        QString what, label;
+    };
 
     int find(const EventId &event) const;
     int slotOf(const QString &code) const;
@@ -96,6 +108,11 @@ private:
     bool isOwnStep(int script, const Advance &a) const;
     bool isOnce(int script, const Advance &a) const;
     void report(Findings &findings) const;
+    // The events a hand-over may play: a jump's event, an ending's two, and the home
+    // event of a next day (event 0, or in a block each value the home counter holds).
+    std::vector<Target> targets(const HandOver &h) const;
+    // Calls `visit` with each value each reached counter can hold.
+    void forEachValue(const std::function<void(int slot, const Counter &, int value)> &visit) const;
     std::vector<Edge> edges() const;
 
     std::vector<ScriptInfo> m_scripts;

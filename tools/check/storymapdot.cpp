@@ -1,8 +1,8 @@
 // The story map written as a Graphviz graph.
 #include "storymap.h"
 
+#include "engine/placetable.h"
 #include "engine/script.h"
-#include "places/places.h"
 
 #include <set>
 
@@ -12,13 +12,10 @@ namespace {
 
 QString placeTitle(const QString &code)
 {
-    if (code == QLatin1String("9"))
+    if (code == engine::kEndingsPlace)
         return QStringLiteral("endings and bonus");
-    for (int n = 1; n <= 9; ++n) {
-        const places::Place *p = places::placeByNumber(n);
-        if (QStringView(p->code) == code)
-            return QStringLiteral("%1 (%2)").arg(QString::fromUtf16(p->name), code);
-    }
+    if (const engine::Place *place = engine::placeByCode(code))
+        return QStringLiteral("%1 (%2)").arg(place->nameText(), code);
     return code;
 }
 
@@ -41,6 +38,36 @@ QString shortened(const QString &text)
 }
 
 } // namespace
+
+std::vector<StoryMap::Edge> StoryMap::edges() const
+{
+    std::vector<Edge> list;
+    for (const ScriptInfo &s : m_scripts) {
+        for (const HandOver &h : s.handOvers) {
+            for (const Target &t : targets(h))
+                list.push_back({s.event, t.event, t.label, Edge::HandOver});
+        }
+    }
+    // The counter steps of each place: from every event a place's button can play to
+    // the events its counter can go on to.
+    forEachValue([&](int, const Counter &c, int v) {
+        const int script = find({c.code, v});
+        if (script < 0)
+            return;
+        std::set<int> steps(c.free.begin(), c.free.end());
+        steps.insert(c.once.begin(), c.once.end());
+        if (isBound(script)) {
+            for (const int sum : ownSums(script))
+                steps.insert(sum);
+        }
+        for (const int step : steps) {
+            if (v + step <= c.cap && c.has[static_cast<std::size_t>(v + step)])
+                list.push_back(
+                    {{c.code, v}, {c.code, v + step}, QStringLiteral("+%1").arg(step), Edge::Step});
+        }
+    });
+    return list;
+}
 
 void StoryMap::writeDot(QTextStream &out) const
 {

@@ -1,6 +1,6 @@
 #include "player.h"
 
-#include "engine/game.h"
+#include "game/game.h"
 #include "platform/settingsstore.h"
 
 #include <QDir>
@@ -188,7 +188,7 @@ private:
 };
 
 // The whole-game loop between events: place buttons, SAVE and LOAD.
-void playGame(engine::Game &game, TranscriptScreen &screen)
+void playGame(game::Game &game, TranscriptScreen &screen)
 {
     while (screen.hasInput()) {
         const QString token = screen.take();
@@ -244,7 +244,7 @@ int play(const Options &options, QTextStream &out)
         backing = std::make_unique<platform::QSettingsStore>(options.storeFile);
     TracedStore store(std::move(backing), out);
     TranscriptScreen screen(options, out);
-    engine::Game game(screen, store, options.dataFolder);
+    game::Game game(screen, store, options.dataFolder);
     game.engine().setTrace(&screen);
     screen.setEngine(&game.engine());
     if (!options.snapshotFolder.isEmpty())

@@ -1,5 +1,7 @@
 #include "newstory.h"
 
+#include "engine/placetable.h"
+#include "engine/script.h"
 #include "stage/stage.h"
 #include "storybuild.h"
 
@@ -213,17 +215,19 @@ int newStory(const QString &folder, QTextStream &report)
         const QByteArray text(f.text);
         ok = file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && ok;
     }
-    const QString pictures = dir.filePath(QStringLiteral("dat1/"));
-    const char *codes = "1234567AB";
-    for (int i = 0; codes[i]; ++i)
-        ok = save(background(i), pictures + QStringLiteral("back%1.da1").arg(QLatin1Char(codes[i])),
-                  "JPEG") &&
-             ok;
-    ok = save(character(), pictures + QStringLiteral("chara2.da1"), "BMP") && ok;
-    ok = save(faceStrip(stage::faceRect(QStringLiteral("2"))), pictures + QStringLiteral("f2.da1"),
-              "PNG") &&
-         ok;
-    ok = save(eventPicture(), pictures + QStringLiteral("ibent01.da1"), "PNG") && ok;
+    using stage::PictureRole;
+    auto picture = [&](PictureRole role, const QString &code) {
+        return dir.filePath(engine::pictureFile(role, code));
+    };
+    // A background for every walkable place.
+    for (int i = 0; const engine::Place *place = engine::placeByNumber(i + 1); ++i)
+        ok = save(background(i), picture(PictureRole::Background, place->codeText()), "JPEG") && ok;
+    const QString heroine = QStringLiteral("2");
+    ok = save(character(), picture(PictureRole::Character, heroine), "BMP") && ok;
+    ok =
+        save(faceStrip(stage::faceRect(heroine)), picture(PictureRole::Face, heroine), "PNG") && ok;
+    ok =
+        save(eventPicture(), picture(PictureRole::EventPicture, QStringLiteral("01")), "PNG") && ok;
     if (!ok) {
         report << "velmora2-story: cannot write the story into " << folder << '\n';
         return Failed;

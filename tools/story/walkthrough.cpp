@@ -47,14 +47,20 @@ QString lastTalk(const QStringList &transcript)
     return QString();
 }
 
+// The transcript line of a run of an event.
+QString eventRun(const QString &place, int number)
+{
+    return QStringLiteral("run %1 %2").arg(place).arg(number);
+}
+
 QString judgeEnding(const Walkthrough &w, const QStringList &transcript)
 {
     const bool happy = w.ending == QLatin1String("happy");
     const qsizetype wanted =
-        transcript.indexOf(QStringLiteral("run 9 %1").arg(engine::endingEvent(w.heroine, happy)));
+        transcript.indexOf(eventRun(engine::kEndingsPlace, engine::endingEvent(w.heroine, happy)));
     if (wanted < 0) {
         for (const QString &line : transcript) {
-            if (line.startsWith(QStringLiteral("run 9 ")))
+            if (line.startsWith(QStringLiteral("run %1 ").arg(engine::kEndingsPlace)))
                 return QStringLiteral("%1 was not played; the ending event %2 was")
                     .arg(endingName(happy, w.heroine), line.mid(4));
         }
@@ -137,7 +143,7 @@ QString playWalkthrough(const Walkthrough &w, const QString &dataFolder)
     {
         platform::QSettingsStore store(options.storeFile);
         for (const int heroine : w.seen)
-            store.setValue(QStringLiteral("Endcnt%1").arg(heroine), QStringLiteral("1"));
+            store.setValue(engine::seenEndingKey(heroine), QStringLiteral("1"));
         store.sync();
     }
     const bool bonus = w.ending == QLatin1String("bonus");
@@ -151,10 +157,9 @@ QString playWalkthrough(const Walkthrough &w, const QString &dataFolder)
     if (!bonus) {
         const bool happy = w.ending == QLatin1String("happy");
         const qsizetype other = transcript.indexOf(
-            QStringLiteral("run 9 %1").arg(engine::endingEvent(w.heroine, !happy)));
-        if (other >= 0 &&
-            !transcript.contains(
-                QStringLiteral("run 9 %1").arg(engine::endingEvent(w.heroine, happy))))
+            eventRun(engine::kEndingsPlace, engine::endingEvent(w.heroine, !happy)));
+        if (other >= 0 && !transcript.contains(eventRun(engine::kEndingsPlace,
+                                                        engine::endingEvent(w.heroine, happy))))
             return QStringLiteral("%1 played instead: her affection was %2 at the ending, "
                                   "and 35 or more gives the happy one")
                 .arg(endingName(!happy, w.heroine))
@@ -170,7 +175,7 @@ QString playWalkthrough(const Walkthrough &w, const QString &dataFolder)
         return QStringLiteral("the player ended with status %1").arg(status);
     }
     if (bonus)
-        return transcript.value(0) == QLatin1String("run 9 8")
+        return transcript.value(0) == eventRun(engine::kEndingsPlace, engine::kBonusEvent)
                    ? QString()
                    : QStringLiteral("the bonus event (ibent9-8) was not played");
     return judgeEnding(w, transcript);

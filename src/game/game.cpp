@@ -4,11 +4,11 @@
 #include "platform/settingsstore.h"
 #include "save/savedgame.h"
 
-namespace vm2::engine {
+namespace vm2::game {
 
-namespace {
-const QString kHome = QStringLiteral("自宅");
-}
+using engine::PlaceButton;
+using engine::PlaceButtons;
+using engine::Screen;
 
 Game::Game(Screen &screen, platform::SettingsStore &store, QString dataFolder)
     : m_screen(screen), m_store(store),
@@ -55,12 +55,12 @@ void Game::start()
     m_buttons = PlaceButtons{};
     m_stage.reset();
     if (m_state.BonusMode == 1) {
-        m_engine.RunEvent(QStringLiteral("9"), kBonusEvent);
+        m_engine.RunEvent(engine::kEndingsPlace, engine::kBonusEvent);
         return;
     }
     showNames();
-    m_screen.setPlaceLabel(kHome);
-    m_state.PlaceCode = QStringLiteral("1");
+    m_screen.setPlaceLabel(engine::home().nameText());
+    m_state.PlaceCode = engine::home().codeText();
     m_engine.RunEvent(m_state.PlaceCode, 0);
     showButtons();
 }
@@ -87,7 +87,7 @@ void Game::placeMove(int index)
 void Game::save()
 {
     const bool saved = save::SaveGame(m_state, m_store);
-    m_screen.setTalkColour(colour::kBlack);
+    m_screen.setTalkColour(engine::colour::kBlack);
     // A save that could not be written must not be reported as done.
     m_screen.setTalkText(saved ? QStringLiteral("SAVEしました！")
                                : QStringLiteral("SAVEできませんでした！"));
@@ -100,9 +100,9 @@ void Game::load()
     // other than the ones the story uses.
     showNames();
     hideButtons();
-    m_engine.loadStageOnly(QStringLiteral("1"));
-    m_state.PlaceCode = QStringLiteral("1");
-    m_screen.setPlaceLabel(kHome);
+    m_engine.loadStageOnly(engine::home().codeText());
+    m_state.PlaceCode = engine::home().codeText();
+    m_screen.setPlaceLabel(engine::home().nameText());
     m_screen.setTalkText(QStringLiteral("LOADしました！"));
     m_engine.RunEvent(m_state.PlaceCode, 0);
     showButtons();
@@ -126,4 +126,4 @@ void Game::hideButtons()
     m_screen.hidePlaceButtons();
 }
 
-} // namespace vm2::engine
+} // namespace vm2::game

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "gamestate.h"
-#include "runner.h"
-#include "screen.h"
+#include "engine/gamestate.h"
+#include "engine/runner.h"
+#include "engine/screen.h"
 #include "stage/stage.h"
 
-namespace vm2::engine {
+namespace vm2::game {
 
 // One game session: the game state, the stage and the place buttons, and the
 // procedures of the title and main screens that need no widget. The window and the
@@ -13,12 +13,12 @@ namespace vm2::engine {
 class Game
 {
 public:
-    Game(Screen &screen, platform::SettingsStore &store, QString dataFolder);
+    Game(engine::Screen &screen, platform::SettingsStore &store, QString dataFolder);
 
-    GameState &state() { return m_state; }
-    Engine &engine() { return m_engine; }
+    engine::GameState &state() { return m_state; }
+    engine::Engine &engine() { return m_engine; }
     stage::Stage &stage() { return m_stage; }
-    const PlaceButtons &placeButtons() const { return m_buttons; }
+    const engine::PlaceButtons &placeButtons() const { return m_buttons; }
 
     // Title screen. NEW, as it is pressed: bonus mode ends, before the name entry
     // that may be cancelled. NEW after the name entry was confirmed: the names, then
@@ -45,12 +45,12 @@ private:
     void showButtons();
     void hideButtons();
 
-    GameState m_state;
+    engine::GameState m_state;
     stage::Stage m_stage;
-    Screen &m_screen;
+    engine::Screen &m_screen;
     platform::SettingsStore &m_store;
-    Engine m_engine;
-    PlaceButtons m_buttons;
+    engine::Engine m_engine;
+    engine::PlaceButtons m_buttons;
 };
 
-} // namespace vm2::engine
+} // namespace vm2::game

@@ -1,0 +1,105 @@
+// What the story map reports, and the events each hand-over may play.
+#include "storymap.h"
+
+#include "engine/script.h"
+
+namespace vm2::check {
+
+namespace {
+
+using engine::endingEvent;
+using engine::kBonusEvent;
+
+QString fileNotFound(const EventId &event, const QString &what)
+{
+    return QStringLiteral("File not found: %1 (%2)").arg(event.file(), what);
+}
+
+} // namespace
+
+void StoryMap::report(Findings &findings) const
+{
+    const EventId start{kHome, 0}, bonus{engine::kEndingsPlace, kBonusEvent};
+    if (find(start) < 0)
+        findings.error(start.file(), 0,
+                       fileNotFound(start, QStringLiteral("the first event of "
+                                                          "every game")));
+    if (find(bonus) < 0)
+        findings.error(bonus.file(), 0, fileNotFound(bonus, QStringLiteral("the bonus event")));
+
+    for (const ScriptInfo &s : m_scripts) {
+        for (const HandOver &h : s.handOvers) {
+            for (const Target &t : targets(h)) {
+                if (find(t.event) < 0)
+                    findings.error(s.file, h.line, fileNotFound(t.event, t.what));
+            }
+        }
+    }
+
+    forEachValue([&](int slot, const Counter &c, int v) {
+        const EventId e{c.code, v};
+        if (find(e) >= 0 || e == start)
+            return;
+        const Origin o = c.origin[static_cast<std::size_t>(v)];
+        const QString place =
+            QStringLiteral("%1 (place %2)").arg(engine::placeByCode(c.code)->nameText()).arg(slot);
+        if (o.script < 0)
+            findings.warning(e.file(), 0,
+                             QStringLiteral("no such script, but the place button of %1 "
+                                            "plays it while the place's event counter is 0")
+                                 .arg(place));
+        else
+            findings.warning(m_scripts[static_cast<std::size_t>(o.script)].file, o.line,
+                             QStringLiteral("the event counter of %1 can reach %2 through "
+                                            "this line, but %3 does not exist: its place "
+                                            "button would then end the game")
+                                 .arg(place)
+                                 .arg(v)
+                                 .arg(e.file()));
+    });
+
+    for (std::size_t i = 0; i < m_scripts.size(); ++i) {
+        if (!m_reachable[i])
+            findings.warning(m_scripts[i].file, 0,
+                             QStringLiteral("nothing plays this script: no jump, next day, "
+                                            "ending or place counter leads to it"));
+    }
+}
+
+// The events a hand-over may play, with what each is for.
+std::vector<StoryMap::Target> StoryMap::targets(const HandOver &h) const
+{
+    switch (h.type) {
+    case HandOver::Jump:
+        return {{h.target, QStringLiteral("the event of the jump"), QStringLiteral("jump")}};
+    case HandOver::Ending: {
+        std::vector<Target> list;
+        for (const bool happy : {true, false})
+            list.push_back({{engine::kEndingsPlace, endingEvent(h.heroine, happy)},
+                            QStringLiteral("the %1 ending of heroine %2")
+                                .arg(happy ? QLatin1String("happy") : QLatin1String("bad"))
+                                .arg(h.heroine),
+                            happy ? QStringLiteral("happy end") : QStringLiteral("bad end")});
+        return list;
+    }
+    case HandOver::NextDay:
+        break;
+    }
+    const QString label = QStringLiteral("next day");
+    if (!h.inBlock)
+        return {{{kHome, 0}, QStringLiteral("the home event of the next day"), label}};
+    // In a block: the home event of every value the home counter can hold.
+    std::vector<Target> list;
+    const Counter &home = m_counters[static_cast<std::size_t>(engine::home().number)];
+    for (int v = 0; v <= home.cap; ++v) {
+        if (home.has[static_cast<std::size_t>(v)])
+            list.push_back({{kHome, v},
+                            QStringLiteral("the home event of the next day when the home "
+                                           "counter is %1")
+                                .arg(v),
+                            label});
+    }
+    return list;
+}
+
+} // namespace vm2::check
