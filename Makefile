@@ -9,7 +9,7 @@ ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
 
 .PHONY: all deps configure build test run bench story-map package package-check test-asan fuzz \
-	clean distclean
+	fuzz-build fuzz-campaign clean distclean
 
 all: build
 
@@ -43,12 +43,20 @@ test-asan: deps
 	cd $(ASAN_DIR) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure --parallel 2
 
-# Every fuzz target for FUZZ_SECONDS seconds, from the seeds and the demo story.
-fuzz: deps
+fuzz-build: deps
 	cmake -S . -B $(FUZZ_DIR) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVM2_FUZZ=ON -DVM2_BUILD_TESTS=OFF
 	cmake --build $(FUZZ_DIR) --parallel
+
+# Every fuzz target for FUZZ_SECONDS seconds, one after the other, from the corpus,
+# the seeds and the demo story.
+fuzz: fuzz-build
 	scripts/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+# The long run: every fuzz target for FUZZ_SECONDS (default 15 minutes), two at a
+# time; the minimised corpus goes to fuzz/corpus and the figures to fuzz/RESULTS.md.
+fuzz-campaign: fuzz-build
+	scripts/fuzz-campaign $(FUZZ_DIR) $(if $(filter command line environment,$(origin FUZZ_SECONDS)),$(FUZZ_SECONDS),900)
 
 # The demo story's map: build/story-map.dot, and build/story-map.svg with Graphviz.
 story-map: build

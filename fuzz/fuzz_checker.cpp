@@ -1,32 +1,29 @@
 // Fuzz target: the checker on one script (with its story map), which must report
-// findings and never crash, whatever the bytes.
+// findings and never crash, whatever the bytes. The script and a few pictures are
+// served from memory.
+#include "fuzzsupport.h"
+
 #include "checker.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTextStream>
-#include <cstdint>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+using namespace vm2;
+
+extern "C" int VM2_FUZZ_ENTRY(const std::uint8_t *data, std::size_t size)
 {
-    static int argc = 1;
-    static char name[] = "fuzz_checker";
-    static char *argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-    static QTemporaryDir dir;
-    static const bool made = QDir(dir.path()).mkpath(QStringLiteral("dat2")) &&
-                             QDir(dir.path()).mkpath(QStringLiteral("dat1"));
-    if (!made)
-        return 0;
-    QFile f(dir.filePath(QStringLiteral("dat2/ibent1-0.da2")));
-    if (!f.open(QIODevice::WriteOnly))
-        return 0;
-    f.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size));
-    f.close();
+    static platform::MemorySource files;
+    static const bool ready = [] {
+        fuzz::ensureApplication();
+        fuzz::addCheckerPictures(files);
+        platform::setFileSource(&files);
+        return true;
+    }();
+    (void)ready;
+    files.setFile(fuzz::kDataFolder + QStringLiteral("/dat2/ibent1-0.da2"),
+                  fuzz::bytesOf(data, size));
     QString dot;
     QTextStream out(&dot);
-    (void)vm2::check::checkData(dir.path(), &out);
+    (void)check::checkData(fuzz::kDataFolder, &out);
+    files.clearFiles();
     return 0;
 }

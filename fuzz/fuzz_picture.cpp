@@ -1,32 +1,28 @@
 // Fuzz target: picture loading by content, then every composition with the result.
+// The picture is served from memory; the stage lives for the whole process (what
+// an earlier input left on it changes no decision of the compositions).
+#include "fuzzsupport.h"
+
 #include "platform/pictureloader.h"
 #include "platform/scripterror.h"
 #include "stage/stage.h"
 
-#include <QCoreApplication>
-#include <QFile>
-#include <QTemporaryDir>
-#include <cstdint>
-
 using namespace vm2;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+extern "C" int VM2_FUZZ_ENTRY(const std::uint8_t *data, std::size_t size)
 {
-    static int argc = 1;
-    static char name[] = "fuzz_picture";
-    static char *argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-    static QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("picture.da1"));
-    {
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly))
-            return 0;
-        f.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size));
-    }
+    static platform::MemorySource files;
+    static const bool ready = [] {
+        fuzz::ensureApplication();
+        platform::setFileSource(&files);
+        return true;
+    }();
+    (void)ready;
+    static stage::Stage stage;
+    const QString path = fuzz::kDataFolder + QStringLiteral("/dat1/picture.da1");
+    files.setFile(path, fuzz::bytesOf(data, size));
     try {
         const QImage picture = platform::loadPicture(path, QStringLiteral("dat1/picture.da1"));
-        stage::Stage stage;
         stage.loadBackground(picture);
         stage.drawCharacter(QStringLiteral("1"), 3, picture, &picture);
         stage.drawCharacter(QStringLiteral("5"), 9, picture, &picture);
@@ -34,5 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         stage.loadStageOnly(picture);
     } catch (const platform::ScriptError &) {
     }
+    files.clearFiles();
     return 0;
 }

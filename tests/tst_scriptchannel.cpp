@@ -1,3 +1,4 @@
+#include "platform/filesource.h"
 #include "platform/scriptchannel.h"
 #include "platform/scripterror.h"
 
@@ -21,6 +22,8 @@ private Q_SLOTS:
     void readPastEnd();
     void missingFile();
     void reopenClosesPrevious();
+    void reopenAfterLongLine();
+    void memorySource();
 
 private:
     QString write(const QByteArray &bytes);
@@ -177,6 +180,49 @@ void TestScriptChannel::reopenClosesPrevious()
     QCOMPARE(channel.lineNumber(), 0);
     QCOMPARE(channel.readLine(), QStringLiteral("c"));
     QVERIFY(channel.atEnd());
+}
+
+void TestScriptChannel::reopenAfterLongLine()
+{
+    // The read buffer is kept or dropped between scripts; either way nothing of the
+    // previous script shows.
+    ScriptChannel channel;
+    for (int size : {10, 70000, 300000}) {
+        channel.open(write(QByteArray(size, 'y') + "\r\nrest"), QStringLiteral("long"));
+        QCOMPARE(channel.readLine().size(), size);
+        channel.open(write("z\n"), QStringLiteral("short"));
+        QCOMPARE(channel.readLine(), QStringLiteral("z"));
+        QVERIFY(channel.atEnd());
+    }
+}
+
+void TestScriptChannel::memorySource()
+{
+    vm2::platform::MemorySource files;
+    files.setFile(QStringLiteral("/m/dat2/ibent1-0.da2"), QByteArray("31\x82\xa0\r\nD10"));
+    files.setFile(QStringLiteral("/m/dat2/ibent1-1.da2"), QByteArray());
+    files.setFile(QStringLiteral("/m/dat2/sub/x.da2"), QByteArray("x"));
+    vm2::platform::setFileSource(&files);
+    ScriptChannel channel;
+    channel.open(QStringLiteral("/m/dat2/ibent1-0.da2"), QStringLiteral("dat2/ibent1-0.da2"));
+    const QString first = channel.readLine();
+    const QString second = channel.readLine();
+    const bool end = channel.atEnd();
+    bool missing = false;
+    try {
+        channel.open(QStringLiteral("/m/dat2/ibent2-0.da2"), QStringLiteral("dat2/ibent2-0.da2"));
+    } catch (const ScriptError &e) {
+        missing = e.fault() == Fault::FileNotFound;
+    }
+    const QStringList names = files.fileNames(QStringLiteral("/m/dat2"));
+    vm2::platform::setFileSource(nullptr);
+    QCOMPARE(first, QStringLiteral("31あ"));
+    QCOMPARE(second, QStringLiteral("D10"));
+    QVERIFY(end);
+    QVERIFY(missing);
+    QCOMPARE(names, QStringList({QStringLiteral("ibent1-0.da2"), QStringLiteral("ibent1-1.da2")}));
+    QVERIFY(files.hasFolder(QStringLiteral("/m/dat2")));
+    QVERIFY(!files.hasFolder(QStringLiteral("/m/dat1")));
 }
 
 QTEST_GUILESS_MAIN(TestScriptChannel)

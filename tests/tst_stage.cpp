@@ -3,12 +3,14 @@
 #include "recordingscreen.h"
 
 #include "game/game.h"
+#include "platform/filesource.h"
 #include "platform/pictureloader.h"
 #include "platform/scripterror.h"
 #include "platform/settingsstore.h"
 #include "stage/stage.h"
 
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QTest>
 
 using namespace vm2;
@@ -61,6 +63,8 @@ private Q_SLOTS:
     void overlayReplacesCharacter();
     void stageOnlyLoadRefreshesCompositing();
     void smallPictureOnWhite();
+    void hugePictures_data();
+    void hugePictures();
     void formatsByContent_data();
     void formatsByContent();
     void gifByContent();
@@ -315,6 +319,57 @@ void TestStage::badPictures()
     } catch (const platform::ScriptError &e) {
         QCOMPARE(e.message(), QStringLiteral("File not found: dat1/none.da1"));
     }
+}
+
+// Headers that claim absurd sizes are refused at once, whatever the format, and a
+// picture of the largest size allowed still loads.
+void TestStage::hugePictures_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("loads");
+    auto le16 = [](int v) { return QByteArray(1, char(v & 0xFF)) + char((v >> 8) & 0xFF); };
+    auto le32 = [&](int v) { return le16(v & 0xFFFF) + le16((v >> 16) & 0xFFFF); };
+    auto gif = [&](int w, int h, bool transparent) {
+        QByteArray b = "GIF89a" + le16(w) + le16(h) + QByteArray("\x80\0\0\0\0\0\xFF\xFF\xFF", 9);
+        if (transparent)
+            b += QByteArray("!\xF9\x04\x01\0\0\0\0", 8);
+        return b + ',' + le16(0) + le16(0) + le16(w) + le16(h) +
+               QByteArray("\0\x02\x02\x44\x01\0;", 7);
+    };
+    const QByteArray bmp = "BM" + le32(54) + le32(0) + le32(54) + le32(40) + le32(8000) +
+                           le32(8000) + le16(1) + le16(32) + QByteArray(24, '\0');
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    QImage(2048, 2, QImage::Format_RGB32).save(&png, "PNG");
+    QTest::newRow("gif 8000 x 8000") << gif(8000, 8000, false) << false;
+    QTest::newRow("transparent gif 8000 x 8000") << gif(8000, 8000, true) << false;
+    QTest::newRow("gif 2049 x 1") << gif(2049, 1, false) << false;
+    QTest::newRow("transparent gif 8192 x 0") << gif(8192, 0, true) << false;
+    QTest::newRow("bmp 8000 x 8000") << bmp << false;
+    QTest::newRow("png 2048 x 2") << png.data() << true;
+}
+
+void TestStage::hugePictures()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, loads);
+    platform::MemorySource files;
+    files.setFile(QStringLiteral("/m/dat1/p.da1"), bytes);
+    platform::setFileSource(&files);
+    QElapsedTimer timer;
+    timer.start();
+    try {
+        const QImage image =
+            platform::loadPicture(QStringLiteral("/m/dat1/p.da1"), QStringLiteral("dat1/p.da1"));
+        platform::setFileSource(nullptr);
+        QVERIFY(loads);
+        QCOMPARE(image.width(), 2048);
+    } catch (const platform::ScriptError &e) {
+        platform::setFileSource(nullptr);
+        QVERIFY2(!loads, qPrintable(e.message()));
+        QCOMPARE(e.fault(), platform::Fault::InvalidPicture);
+    }
+    QVERIFY(timer.elapsed() < 2000);
 }
 
 QTEST_GUILESS_MAIN(TestStage)

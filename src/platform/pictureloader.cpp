@@ -1,30 +1,50 @@
 #include "pictureloader.h"
 
+#include "filesource.h"
 #include "scripterror.h"
 
-#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 
 namespace vm2::platform {
 
+namespace {
+// Stage pictures are at most 800 × 400 (a face strip 840 × 120). Larger ones are
+// clipped, and absurd ones refused before they are decoded: a header may claim
+// any size, and each picture line would cost its decoding.
+constexpr int kLargestSide = 2048;
+constexpr int kLargestMegabytes = kLargestSide * kLargestSide * 4 / (1024 * 1024);
+} // namespace
+
 QImage loadPicture(const QString &path, const QString &name)
 {
-    if (!QFileInfo(path).isFile())
+    FileSource &source = fileSource();
+    if (const QImage *decoded = source.decodedPicture(path))
+        return *decoded;
+    const std::unique_ptr<QIODevice> file = source.open(path);
+    if (!file)
         throw ScriptError(Fault::FileNotFound, name);
-    QImageReader reader(path);
+    QImageReader reader(file.get());
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
-    // Stage pictures are at most 800 × 400; refuse absurd sizes before decoding them.
+    // Formats that tell no size before decoding have their decoding bounded too.
+    reader.setAllocationLimit(kLargestMegabytes);
+    auto tooLarge = [&](QSize size) {
+        if (size.width() > kLargestSide || size.height() > kLargestSide)
+            throw ScriptError(Fault::InvalidPicture, QStringLiteral("%1 is %2 × %3 pixels")
+                                                         .arg(name)
+                                                         .arg(size.width())
+                                                         .arg(size.height()));
+    };
     const QSize size = reader.size();
-    if (size.isValid() && (size.width() > 8192 || size.height() > 8192))
-        throw ScriptError(
-            Fault::InvalidPicture,
-            QStringLiteral("%1 is %2 × %3 pixels").arg(name).arg(size.width()).arg(size.height()));
+    if (size.isValid())
+        tooLarge(size);
     QImage image = reader.read();
     if (image.isNull())
         throw ScriptError(Fault::InvalidPicture,
                           QStringLiteral("%1 (%2)").arg(name, reader.errorString()));
+    // Formats that tell no size before decoding (GIF) are held to the same bound.
+    tooLarge(image.size());
     if (!image.hasAlphaChannel())
         return image.convertToFormat(QImage::Format_RGB32);
     // Transparent pixels (a GIF's transparent colour, say) show the white of an empty

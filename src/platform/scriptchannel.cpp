@@ -1,5 +1,6 @@
 #include "scriptchannel.h"
 
+#include "filesource.h"
 #include "scripterror.h"
 
 #include <QStringEncoder>
@@ -13,6 +14,7 @@ namespace {
 // platform's converter knows it: 0x8160 is U+FF5E, 0x5C is U+005C.
 constexpr const char *kCp932 = "windows-31j";
 constexpr qsizetype kChunk = 64 * 1024;
+constexpr qsizetype kKeptBuffer = 4 * kChunk;
 
 bool isAscii(QByteArrayView bytes)
 {
@@ -57,8 +59,8 @@ void ScriptChannel::open(const QString &path, const QString &name)
 {
     close();
     m_name = name;
-    m_file.setFileName(path);
-    if (!m_file.open(QIODevice::ReadOnly))
+    m_file = fileSource().open(path);
+    if (!m_file)
         throw ScriptError(Fault::FileNotFound, name);
     m_fileDone = false;
     fill();
@@ -68,9 +70,13 @@ void ScriptChannel::open(const QString &path, const QString &name)
 
 void ScriptChannel::close()
 {
-    if (m_file.isOpen())
-        m_file.close();
-    m_buf.clear();
+    m_file.reset();
+    // The buffer is kept for the next script (a run opens one per hand-over), unless
+    // a long line made it large.
+    if (m_buf.capacity() > kKeptBuffer)
+        m_buf.clear();
+    else
+        m_buf.resize(0);
     m_pos = 0;
     m_fileDone = true;
     m_line = 0;
@@ -85,18 +91,20 @@ bool ScriptChannel::fill()
         m_buf.remove(0, m_pos);
         m_pos = 0;
     }
-    const QByteArray chunk = m_file.read(kChunk);
-    if (chunk.isEmpty()) {
+    const qsizetype kept = m_buf.size();
+    m_buf.resize(kept + kChunk);
+    const qint64 got = m_file->read(m_buf.data() + kept, kChunk);
+    m_buf.resize(kept + std::max<qint64>(got, 0));
+    if (got <= 0) {
         m_fileDone = true;
         return false;
     }
-    m_buf.append(chunk);
     return true;
 }
 
 bool ScriptChannel::atEnd()
 {
-    if (!m_file.isOpen())
+    if (!m_file)
         return true;
     while (m_pos >= m_buf.size()) {
         if (!fill())

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <QByteArray>
-#include <QFile>
+#include <QIODevice>
 #include <QString>
 #include <QStringDecoder>
+#include <memory>
 
 namespace vm2::platform {
 
@@ -13,7 +14,8 @@ QString decodeCp932(QByteArrayView bytes, bool *valid = nullptr);
 // Encodes text into code page 932; `valid` is false when a character has no code.
 QByteArray encodeCp932(QStringView text, bool *valid = nullptr);
 
-// The script channel: sequential line input from one file in code page 932.
+// The script channel: sequential line input from one file in code page 932, read
+// from the process's file source (the disk in the game).
 // A line ends at CR LF, at a lone CR or at a lone LF; the end is not part of the
 // line, and a last line without an end is a line too. A UTF-8 byte-order mark at
 // the start of the file is skipped. Lines are read in chunks, so a script of any
@@ -25,7 +27,7 @@ public:
     // Throws ScriptError(FileNotFound) when the file cannot be opened.
     void open(const QString &path, const QString &name);
     void close();
-    bool isOpen() const { return m_file.isOpen(); }
+    bool isOpen() const { return m_file != nullptr; }
 
     bool atEnd();
     // Throws ScriptError(InputPastEnd) when the file has no further line.
@@ -40,7 +42,7 @@ public:
 private:
     bool fill();
 
-    QFile m_file;
+    std::unique_ptr<QIODevice> m_file;
     QString m_name;
     QByteArray m_buf;
     qsizetype m_pos = 0;

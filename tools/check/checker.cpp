@@ -5,8 +5,8 @@
 #include "storymap.h"
 
 #include "engine/script.h"
+#include "platform/filesource.h"
 
-#include <QDir>
 #include <QFile>
 
 namespace vm2::check {
@@ -25,13 +25,14 @@ Result checkData(const QString &dataFolder, QTextStream *dot)
 {
     Result result;
     Findings &findings = result.findings;
-    const QDir scripts(dataFolder + QStringLiteral("/dat2"));
-    if (!scripts.exists())
+    platform::FileSource &source = platform::fileSource();
+    const QString scripts = dataFolder + QStringLiteral("/dat2");
+    const bool haveScripts = source.hasFolder(scripts);
+    if (!haveScripts)
         findings.error(QStringLiteral("dat2"), 0, QStringLiteral("the folder does not exist"));
 
     std::vector<ScriptInfo> infos;
-    const QStringList names =
-        scripts.exists() ? scripts.entryList(QDir::Files, QDir::Name) : QStringList();
+    const QStringList names = haveScripts ? source.fileNames(scripts) : QStringList();
     result.scripts = static_cast<int>(names.size());
     for (const QString &name : names) {
         EventId event;

@@ -1,9 +1,10 @@
 #include "scriptcheck.h"
 
 #include "engine/script.h"
+#include "platform/filesource.h"
 #include "platform/scriptchannel.h"
 
-#include <QFile>
+#include <memory>
 #include <optional>
 
 namespace vm2::check {
@@ -89,8 +90,8 @@ private:
 bool ScriptChecker::read(const QString &path)
 {
     // The channel skips a byte-order mark silently; real scripts carry none.
-    QFile raw(path);
-    if (raw.open(QIODevice::ReadOnly) && raw.read(3) == kBom)
+    const std::unique_ptr<QIODevice> raw = platform::fileSource().open(path);
+    if (raw && raw->read(3) == kBom)
         warning(1, QStringLiteral("the file starts with a UTF-8 byte-order mark: scripts are "
                                   "code page 932 text"));
     platform::ScriptChannel channel;

@@ -1,0 +1,38 @@
+# Shared by run-fuzzers and fuzz-campaign (sourced, not run).
+# The options every fuzz run uses: an input that takes two seconds or a gigabyte is
+# a finding like a crash.
+FUZZ_LIMITS=(-timeout=2 -rss_limit_mb=1024)
+
+# fuzz_kinds BUILD: the targets built in BUILD/fuzz, by kind (fuzz_<kind>).
+fuzz_kinds() {
+    local t
+    for t in "$1"/fuzz/fuzz_*; do
+        [ -f "$t" ] && [ -x "$t" ] && basename "$t" | sed 's/^fuzz_//'
+    done
+    return 0
+}
+
+# fuzz_seed ROOT BUILD KIND DIR: fills DIR with the starting inputs of KIND: the
+# committed corpus and regressions, the seeds and, for scripts and pictures, the
+# demo story's files.
+fuzz_seed() {
+    local root=$1 build=$2 kind=$3 dir=$4 seeds s
+    mkdir -p "$dir"
+    case $kind in
+        script | checker) seeds="$root/fuzz/seeds/script $build/bin/dat2" ;;
+        story) seeds="$root/fuzz/seeds/story" ;;
+        loadgame) seeds="$root/fuzz/seeds/store" ;;
+        picture) seeds="$root/fuzz/seeds/picture $build/bin/dat1" ;;
+        *) seeds="$root/fuzz/seeds/$kind" ;;
+    esac
+    for s in $seeds "$root/fuzz/corpus/$kind" "$root/fuzz/regressions/$kind"; do
+        [ -d "$s" ] && find "$s" -maxdepth 1 -type f -size -200k -exec cp -n {} "$dir"/ \;
+    done
+    return 0
+}
+
+# fuzz_dict ROOT KIND: the dictionary option of KIND, if it has one.
+fuzz_dict() {
+    [ -f "$1/fuzz/dict/$2.dict" ] && echo "-dict=$1/fuzz/dict/$2.dict"
+    return 0
+}
