@@ -11,14 +11,7 @@ using namespace vm2;
 
 extern "C" int VM2_FUZZ_ENTRY(const std::uint8_t *data, std::size_t size)
 {
-    static platform::MemorySource files;
-    static const bool ready = [] {
-        fuzz::ensureApplication();
-        fuzz::addCheckerPictures(files);
-        platform::setFileSource(&files);
-        return true;
-    }();
-    (void)ready;
+    platform::MemorySource &files = fuzz::checkerFiles();
     files.setFile(fuzz::kDataFolder + QStringLiteral("/dat2/ibent1-0.da2"),
                   fuzz::bytesOf(data, size));
     QString dot;

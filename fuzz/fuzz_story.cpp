@@ -47,14 +47,7 @@ void addScripts(platform::MemorySource &files, const QByteArray &input)
 
 extern "C" int VM2_FUZZ_ENTRY(const std::uint8_t *data, std::size_t size)
 {
-    static platform::MemorySource files;
-    static const bool ready = [] {
-        fuzz::ensureApplication();
-        fuzz::addCheckerPictures(files);
-        platform::setFileSource(&files);
-        return true;
-    }();
-    (void)ready;
+    platform::MemorySource &files = fuzz::checkerFiles();
     addScripts(files, fuzz::bytesOf(data, size));
     QString dot;
     QTextStream out(&dot);

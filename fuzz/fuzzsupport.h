@@ -70,4 +70,19 @@ inline void addCheckerPictures(platform::MemorySource &files)
     addPicture(files, "chara1.da1", 300, 400);
 }
 
+// The story folder in memory that the checker targets read: the pictures of every
+// role, installed as the process's file source at the first input.
+inline platform::MemorySource &checkerFiles()
+{
+    static platform::MemorySource files;
+    static const bool ready = [] {
+        ensureApplication();
+        addCheckerPictures(files);
+        platform::setFileSource(&files);
+        return true;
+    }();
+    (void)ready;
+    return files;
+}
+
 } // namespace vm2::fuzz
