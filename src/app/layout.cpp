@@ -138,7 +138,11 @@ void place(QWidget *window)
 class Replacer : public QObject
 {
 public:
-    explicit Replacer(QWidget *window) : QObject(window), m_window(window) {}
+    static constexpr const char *kName = "vm2-replacer";
+    explicit Replacer(QWidget *window) : QObject(window), m_window(window)
+    {
+        setObjectName(QLatin1String(kName));
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -161,7 +165,9 @@ private:
 void centreOnScreen(QWidget *window)
 {
     place(window);
-    if (!window->findChild<Replacer *>(QString(), Qt::FindDirectChildrenOnly)) {
+    // Found by name: the class has no meta-object of its own, so a search by type would
+    // take any child for it.
+    if (!window->findChild<QObject *>(QLatin1String(Replacer::kName), Qt::FindDirectChildrenOnly)) {
         auto *replacer = new Replacer(window);
         window->installEventFilter(replacer);
     }
