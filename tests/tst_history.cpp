@@ -112,6 +112,21 @@ void space(MainWindow *w)
     QTest::keyClick(w->stage(), Qt::Key_Space);
 }
 
+// Answers the wait as a player would: the first answer of a choice, else Space.
+void answerFirst(MainWindow *w)
+{
+    if (w->talkButton(1)->isVisible())
+        QTest::mouseClick(w->talkButton(1), Qt::LeftButton);
+    else
+        space(w);
+}
+
+// What the wait shows: "choice", or the message.
+QString waitShown(MainWindow *w)
+{
+    return w->talkButton(1)->isVisible() ? QStringLiteral("choice") : w->talkText();
+}
+
 void wheel(QWidget *widget, int delta)
 {
     const QPointF at = QRectF(widget->rect()).center();
@@ -211,12 +226,7 @@ QStringList stopsHoldingCtrl(Run &run)
 void readEverything(const QString &recordPath, test::DataFolder &folder)
 {
     Run run(readingStory, recordPath, &folder);
-    Player player(*run.session, [](MainWindow *w, int) {
-        if (w->talkButton(1)->isVisible())
-            QTest::mouseClick(w->talkButton(1), Qt::LeftButton);
-        else
-            space(w);
-    });
+    Player player(*run.session, [](MainWindow *w, int) { answerFirst(w); });
     run.session->showMain();
     QTRY_VERIFY(run.main()->hasStarted());
     QTest::mouseClick(placeButton(run.main(), kHill), Qt::LeftButton);
@@ -398,10 +408,7 @@ void TestHistory::closesWithoutAdvancing()
                       run.session->game().state().TalkFlag == 0;
             sameWait = player.waits == n;
         }
-        if (w->talkButton(1)->isVisible())
-            QTest::mouseClick(w->talkButton(1), Qt::LeftButton);
-        else
-            space(w);
+        answerFirst(w);
     });
     run.session->showMain();
     QTRY_VERIFY(run.main()->hasStarted());
@@ -452,12 +459,7 @@ void TestHistory::scrolls()
 void TestHistory::onlyDuringWaits()
 {
     Run run(speakingStory);
-    Player player(*run.session, [](MainWindow *w, int) {
-        if (w->talkButton(1)->isVisible())
-            QTest::mouseClick(w->talkButton(1), Qt::LeftButton);
-        else
-            space(w);
-    });
+    Player player(*run.session, [](MainWindow *w, int) { answerFirst(w); });
     run.session->showMain();
     QTRY_VERIFY(run.main()->hasStarted());
     QTest::keyClick(run.main()->stage(), Qt::Key_PageUp);
@@ -493,10 +495,7 @@ void TestHistory::emptyAfterTitleAndLoad()
     QList<int> sizes;
     Player player(*run.session, [&](MainWindow *w, int) {
         sizes << int(run.session->history().entries().size());
-        if (w->talkButton(1)->isVisible())
-            QTest::mouseClick(w->talkButton(1), Qt::LeftButton);
-        else
-            space(w);
+        answerFirst(w);
     });
     run.session->showMain();
     QTRY_VERIFY(run.main()->hasStarted());
@@ -549,10 +548,7 @@ void TestHistory::skipsToFirstUnread()
             stoppedAtUnread = w->talkText() == QStringLiteral("三");
             QTest::keyRelease(w->stage(), Qt::Key_Control);
         }
-        if (w->talkButton(1)->isVisible())
-            QTest::mouseClick(w->talkButton(1), Qt::LeftButton);
-        else
-            space(w);
+        answerFirst(w);
     });
     run.session->showMain();
     QTRY_VERIFY(run.main()->hasStarted());
@@ -579,12 +575,9 @@ void TestHistory::skipStopsAtChoiceAndPlaceMove()
             QTest::keyPress(w->stage(), Qt::Key_Control);
         if (w->readingAids()->skip().isSkipping())
             return;
-        stops << (w->talkButton(1)->isVisible() ? QStringLiteral("choice") : w->talkText());
+        stops << waitShown(w);
         // Ctrl stays held through the choice and the place move.
-        if (w->talkButton(1)->isVisible())
-            QTest::mouseClick(w->talkButton(1), Qt::LeftButton);
-        else
-            space(w);
+        answerFirst(w);
     });
     run.session->showMain();
     QTRY_VERIFY(run.main()->hasStarted());
@@ -613,11 +606,8 @@ void TestHistory::skipStopsOnRelease()
             QTest::keyRelease(w->stage(), Qt::Key_Control);
         if (w->readingAids()->skip().isSkipping())
             return;
-        stops << (w->talkButton(1)->isVisible() ? QStringLiteral("choice") : w->talkText());
-        if (w->talkButton(1)->isVisible())
-            QTest::mouseClick(w->talkButton(1), Qt::LeftButton);
-        else
-            space(w);
+        stops << waitShown(w);
+        answerFirst(w);
     });
     run.session->showMain();
     QTRY_VERIFY(run.main()->hasStarted());
