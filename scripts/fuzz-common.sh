@@ -1,7 +1,7 @@
 # Shared by run-fuzzers and fuzz-campaign (sourced, not run).
 # The options every fuzz run uses: an input that takes two seconds or a gigabyte is
 # a finding like a crash.
-FUZZ_LIMITS=(-timeout=2 -rss_limit_mb=1024)
+FUZZ_LIMITS=(-timeout=2 -rss_limit_mb=1024 -detect_leaks=0)
 
 # fuzz_kinds BUILD: the targets built in BUILD/fuzz, by kind (fuzz_<kind>).
 fuzz_kinds() {

@@ -63,6 +63,7 @@ private Q_SLOTS:
     void overlayReplacesCharacter();
     void stageOnlyLoadRefreshesCompositing();
     void smallPictureOnWhite();
+    void pictureAfterPicture();
     void hugePictures_data();
     void hugePictures();
     void formatsByContent_data();
@@ -224,6 +225,39 @@ void TestStage::smallPictureOnWhite()
     QCOMPARE(s.visible().pixel(99, 49), kBack);
     QCOMPARE(s.visible().pixel(100, 49), 0xFFFFFFFFu);
     QCOMPARE(s.compositing().pixel(10, 60), 0xFFFFFFFFu);
+}
+
+void TestStage::pictureAfterPicture()
+{
+    // The stage holds whole pictures without copying them: it must never write into
+    // them, and a smaller picture after a whole one must leave nothing of it.
+    const QImage back = filled(400, 400, kBack);
+    const QImage body = character(kBody, QRect(0, 0, 300, 400));
+    QImage event = filled(800, 400, 0xFF00FF00);
+    for (int y = 0; y < 400; ++y)
+        for (int x = 400; x < 800; ++x)
+            event.setPixel(x, y, 0xFF000000);
+    const QImage backBefore = back.copy(), bodyBefore = body.copy(), eventBefore = event.copy();
+
+    stage::Stage s;
+    s.loadBackground(back);
+    s.drawCharacter(QStringLiteral("A"), 1, body, nullptr);
+    s.overlay(event);
+    s.drawCharacter(QStringLiteral("A"), 1, body, nullptr);
+    QCOMPARE(back, backBefore);
+    QCOMPARE(body, bodyBefore);
+    QCOMPARE(event, eventBefore);
+
+    s.loadBackground(filled(100, 50, 0xFF112233));
+    QCOMPARE(s.compositing().pixel(200, 200), 0xFFFFFFFFu);
+    s.drawCharacter(QStringLiteral("A"), 1, character(kBody, QRect(0, 0, 10, 10)).copy(0, 0, 310, 20),
+                    nullptr);
+    QCOMPARE(s.visible().pixel(55, 5), kBody);
+    QCOMPARE(s.visible().pixel(200, 200), 0xFFFFFFFFu); // neither the old body nor the old back
+    s.overlay(filled(400, 400, 0xFFFFFFFF)); // no mask: a white mask, and the back shows
+    QCOMPARE(s.visible().pixel(5, 5), 0xFF112233u);
+    QCOMPARE(s.visible().pixel(200, 200), 0xFFFFFFFFu);
+    QCOMPARE(back, backBefore);
 }
 
 void TestStage::formatsByContent_data()

@@ -91,9 +91,14 @@ bool ScriptChannel::fill()
         m_buf.remove(0, m_pos);
         m_pos = 0;
     }
+    // A chunk is no larger than what is left of the file (and one byte more, so
+    // that the read meets the end): most scripts are a few kilobytes.
+    qint64 chunk = kChunk;
+    if (!m_file->isSequential())
+        chunk = std::clamp<qint64>(m_file->size() - m_file->pos() + 1, 1, kChunk);
     const qsizetype kept = m_buf.size();
-    m_buf.resize(kept + kChunk);
-    const qint64 got = m_file->read(m_buf.data() + kept, kChunk);
+    m_buf.resize(kept + chunk);
+    const qint64 got = m_file->read(m_buf.data() + kept, chunk);
     m_buf.resize(kept + std::max<qint64>(got, 0));
     if (got <= 0) {
         m_fileDone = true;

@@ -1,5 +1,7 @@
 #include "stage.h"
 
+#include <utility>
+
 namespace vm2::stage {
 
 namespace {
@@ -12,34 +14,65 @@ QImage surface(int w, int h, QRgb colour = 0xFFFFFFFFu)
     image.fill(colour);
     return image;
 }
+
+// Puts `picture` at the top left of `target`; what the picture does not cover turns
+// white.
+void load(QImage &target, const QImage &picture)
+{
+    if (!picture.rect().contains(target.rect()))
+        target.fill(0xFFFFFFFFu);
+    bitBlt(target, {0, 0}, picture, picture.rect(), RasterOp::Copy);
+}
+
+// What the stage reads of a surface that holds a picture of `role`.
+QRect readOf(PictureRole role)
+{
+    return QRect(QPoint(0, 0), pictureLayout(role).size);
+}
+
 } // namespace
+
+HeldSurface::HeldSurface(int w, int h)
+    : m_buffer(surface(w, h)), m_image(m_buffer)
+{}
+
+void HeldSurface::hold(const QImage &picture, const QRect &read)
+{
+    m_image = QImage(); // the buffer is shared no more, and is written in place
+    if (picture.format() == QImage::Format_RGB32 && picture.rect().contains(read)) {
+        m_image = picture;
+        return;
+    }
+    load(m_buffer, picture);
+    m_image = m_buffer;
+}
+
+void HeldSurface::clear()
+{
+    m_image = QImage();
+    m_buffer.fill(0xFFFFFFFFu);
+    m_image = m_buffer;
+}
 
 Stage::Stage()
     : m_visible(surface(kStageSize, kStageSize, kStageEmpty)),
-      m_compositing(surface(kStageSize, kStageSize)),
-      m_overlay(surface(2 * kStageSize, kStageSize)), m_work(surface(kStageSize, kStageSize)),
-      m_face(surface(140, 120))
+      m_compositing(kStageSize, kStageSize), m_overlay(2 * kStageSize, kStageSize),
+      m_work(surface(kStageSize, kStageSize)), m_face(surface(140, 120))
 {}
 
 void Stage::reset()
 {
     m_visible.fill(kStageEmpty);
-    m_compositing.fill(0xFFFFFFFFu);
-    m_overlay.fill(0xFFFFFFFFu);
+    m_compositing.clear();
+    m_overlay.clear();
     m_work.fill(0xFFFFFFFFu);
     m_face.fill(0xFFFFFFFFu);
-}
-
-void Stage::load(QImage &target, const QImage &picture)
-{
-    target.fill(0xFFFFFFFFu);
-    bitBlt(target, {0, 0}, picture, picture.rect(), RasterOp::Copy);
 }
 
 void Stage::loadBackground(const QImage &picture)
 {
     load(m_visible, picture);
-    load(m_compositing, picture);
+    m_compositing.hold(picture, readOf(PictureRole::Background));
 }
 
 void Stage::loadStageOnly(const QImage &picture)
@@ -50,15 +83,15 @@ void Stage::loadStageOnly(const QImage &picture)
 void Stage::drawCharacter(const QString &code, int expression, const QImage &body,
                           const QImage *faceStrip)
 {
-    load(m_overlay, body);
+    m_overlay.hold(body, readOf(PictureRole::Character));
     if (faceStrip)
         m_face = faceStrip->convertToFormat(QImage::Format_RGB32);
 
     const QRect whole(0, 0, kStageSize, kStageSize);
-    bitBlt(m_work, {0, 0}, m_compositing, whole, RasterOp::Copy);
+    bitBlt(m_work, {0, 0}, m_compositing.image(), whole, RasterOp::Copy);
     const PictureLayout figure = pictureLayout(PictureRole::Character);
-    bitBlt(m_work, figure.at, m_overlay, figure.mask, RasterOp::Erase);
-    bitBlt(m_work, figure.at, m_overlay, figure.cells[0], RasterOp::Invert);
+    bitBlt(m_work, figure.at, m_overlay.image(), figure.mask, RasterOp::Erase);
+    bitBlt(m_work, figure.at, m_overlay.image(), figure.cells[0], RasterOp::Invert);
 
     const PictureLayout face = pictureLayout(PictureRole::Face, code);
     const auto cells = static_cast<int>(face.cells.size());
@@ -67,18 +100,22 @@ void Stage::drawCharacter(const QString &code, int expression, const QImage &bod
         bitBlt(m_work, face.at, m_face, face.cells[static_cast<std::size_t>(expression - 1)],
                RasterOp::Invert);
     }
-    bitBlt(m_visible, {0, 0}, m_work, whole, RasterOp::Copy);
+    // The composition becomes the stage; the old stage's buffer is the next work
+    // buffer, which each composition first overwrites whole.
+    std::swap(m_visible, m_work);
 }
 
 void Stage::overlay(const QImage &picture)
 {
-    load(m_overlay, picture);
+    m_overlay.hold(picture, readOf(PictureRole::EventPicture));
     const QRect whole(0, 0, kStageSize, kStageSize);
-    bitBlt(m_work, {0, 0}, m_compositing, whole, RasterOp::Copy);
+    bitBlt(m_work, {0, 0}, m_compositing.image(), whole, RasterOp::Copy);
     const PictureLayout event = pictureLayout(PictureRole::EventPicture);
-    bitBlt(m_work, event.at, m_overlay, event.mask, RasterOp::Erase);
-    bitBlt(m_work, event.at, m_overlay, event.cells[0], RasterOp::Invert);
-    bitBlt(m_visible, {0, 0}, m_work, whole, RasterOp::Copy);
+    bitBlt(m_work, event.at, m_overlay.image(), event.mask, RasterOp::Erase);
+    bitBlt(m_work, event.at, m_overlay.image(), event.cells[0], RasterOp::Invert);
+    // The composition becomes the stage; the old stage's buffer is the next work
+    // buffer, which each composition first overwrites whole.
+    std::swap(m_visible, m_work);
 }
 
 } // namespace vm2::stage

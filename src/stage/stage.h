@@ -8,11 +8,30 @@
 
 namespace vm2::stage {
 
+// A surface that the stage only reads, holding a picture: where the picture does not
+// reach it is white. When the picture covers all that is read of the surface, the
+// surface is the picture itself (QImage shares the pixels), so that a picture line
+// copies no more than its composition needs; otherwise the picture is copied into
+// the surface's own buffer.
+class HeldSurface
+{
+public:
+    HeldSurface(int w, int h);
+    const QImage &image() const { return m_image; }
+    void hold(const QImage &picture, const QRect &read);
+    void clear();
+
+private:
+    QImage m_buffer;
+    QImage m_image;
+};
+
 // The stage and its hidden surfaces, on plain images:
 //   visible     the stage (pic_Main), 400 × 400
 //   compositing the clean background (pic_Src), 400 × 400
 //   overlay     the character or event picture with its mask (pic_Src2), 800 × 400
-//   work        the composition buffer (pic_Work), 400 × 400
+//   work        the composition buffer (pic_Work), 400 × 400; it trades places
+//               with the stage after each composition
 //   face        the current face strip (pic_Face), the size of the strip
 // Each composition starts again from the compositing background, so the stage shows
 // at most one character or one event picture over it.
@@ -26,9 +45,7 @@ public:
     void reset();
 
     const QImage &visible() const { return m_visible; }
-    const QImage &compositing() const { return m_compositing; }
-    const QImage &overlaySource() const { return m_overlay; }
-    const QImage &work() const { return m_work; }
+    const QImage &compositing() const { return m_compositing.image(); }
     const QImage &face() const { return m_face; }
 
     // The background command: the picture goes onto the stage and becomes the
@@ -48,11 +65,9 @@ public:
     void overlay(const QImage &picture);
 
 private:
-    static void load(QImage &surface, const QImage &picture);
-
     QImage m_visible;
-    QImage m_compositing;
-    QImage m_overlay;
+    HeldSurface m_compositing;
+    HeldSurface m_overlay;
     QImage m_work;
     QImage m_face;
 };
