@@ -4,6 +4,7 @@
 // replay driver of the ordinary build links every target into one program and
 // names each entry by the target (VM2_FUZZ_ENTRY is set per source file there).
 
+#include "engine/placetable.h"
 #include "platform/filesource.h"
 
 #include <QByteArray>
@@ -60,13 +61,20 @@ inline void addPictures(platform::MemorySource &files)
     picture("ibent01.da1", 800, 400);
 }
 
-// The pictures of the checker's targets: one background, and a character picture of
+// The pictures of the checker's targets: the background of every place (one picture
+// under nine names: a place button that reaches a missing background would make
+// each input report, and throw for, a missing file), and a character picture of
 // the wrong size. The checker's mask test reads every pixel of a masked picture, at
 // a cost that does not depend on the scripts; the picture target's inputs are the
 // ones that vary pictures.
 inline void addCheckerPictures(platform::MemorySource &files)
 {
-    addPicture(files, "back1.da1", 400, 400, 0xFF00008Bu);
+    QImage back(400, 400, QImage::Format_RGB32);
+    back.fill(0xFF00008Bu);
+    for (int number = 1; number <= 9; ++number)
+        files.setPicture(kDataFolder + QStringLiteral("/dat1/back") +
+                             engine::placeByNumber(number)->codeText() + QStringLiteral(".da1"),
+                         back);
     addPicture(files, "chara1.da1", 300, 400);
 }
 

@@ -257,6 +257,15 @@ void TestStage::pictureAfterPicture()
     s.overlay(filled(400, 400, 0xFFFFFFFF)); // no mask: a white mask, and the back shows
     QCOMPARE(s.visible().pixel(5, 5), 0xFF112233u);
     QCOMPARE(s.visible().pixel(200, 200), 0xFFFFFFFFu);
+
+    // A whole background, then at once a small one, or a new main screen.
+    stage::Stage t;
+    t.loadBackground(back);
+    t.loadBackground(filled(100, 50, 0xFF112233));
+    QCOMPARE(t.visible().pixel(200, 200), 0xFFFFFFFFu);
+    t.loadBackground(back);
+    t.reset();
+    QCOMPARE(t.visible().pixel(200, 200), 0xFFF0F0F0u);
     QCOMPARE(back, backBefore);
 }
 

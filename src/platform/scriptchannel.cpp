@@ -3,8 +3,10 @@
 #include "filesource.h"
 #include "scripterror.h"
 
+#include <QStringDecoder>
 #include <QStringEncoder>
 #include <algorithm>
+#include <optional>
 
 namespace vm2::platform {
 
@@ -38,11 +40,18 @@ QString decodeCp932(QByteArrayView bytes, bool *valid)
     QByteArray terminated;
     terminated.reserve(bytes.size() + 1);
     terminated.append(bytes.data(), bytes.size()).append('\n');
-    QStringDecoder decoder(kCp932, QStringConverter::Flag::Stateless);
-    QString text = decoder(terminated);
+    // Making a converter costs more than decoding most lines: each thread keeps one
+    // until it meets an error (an error stays with the converter).
+    thread_local std::optional<QStringDecoder> decoder;
+    if (!decoder)
+        decoder.emplace(kCp932, QStringConverter::Flag::Stateless);
+    QString text = (*decoder)(terminated);
     text.chop(1);
+    const bool ok = !decoder->hasError();
+    if (!ok)
+        decoder.reset();
     if (valid)
-        *valid = !decoder.hasError();
+        *valid = ok;
     return text;
 }
 

@@ -1,6 +1,7 @@
 #include "rasterops.h"
 
 #include <QPainter>
+#include <cstring>
 
 namespace vm2::stage {
 
@@ -21,6 +22,32 @@ QPainter::CompositionMode mode(RasterOp op)
     return QPainter::CompositionMode_Source;
 }
 
+// The source rectangle as an image and a rectangle within it: parts outside `src`
+// read as an empty (white) surface.
+const QImage &readable(const QImage &src, QRect &rect, QImage &padded)
+{
+    if (src.rect().contains(rect))
+        return src;
+    padded = QImage(rect.size(), QImage::Format_RGB32);
+    padded.fill(0xFFFFFFFFu);
+    QPainter p(&padded);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(QPoint(0, 0), src, rect);
+    rect = padded.rect();
+    return padded;
+}
+
+void draw(QPainter &p, QPoint to, const QImage &src, const QRect &source, RasterOp op)
+{
+    if (source.isEmpty())
+        return;
+    QImage padded;
+    QRect rect = source;
+    const QImage &from = readable(src, rect, padded);
+    p.setCompositionMode(mode(op));
+    p.drawImage(to, from, rect);
+}
+
 } // namespace
 
 void bitBlt(QImage &dst, QPoint to, const QImage &src, const QRect &source, RasterOp op)
@@ -28,22 +55,24 @@ void bitBlt(QImage &dst, QPoint to, const QImage &src, const QRect &source, Rast
     Q_ASSERT(dst.format() == QImage::Format_RGB32 && src.format() == QImage::Format_RGB32);
     if (source.isEmpty())
         return;
-    QImage padded;
-    const QImage *from = &src;
-    QRect rect = source;
-    if (!src.rect().contains(source)) {
-        // The part of the rectangle outside the source reads as an empty (white) surface.
-        padded = QImage(source.size(), QImage::Format_RGB32);
-        padded.fill(0xFFFFFFFFu);
-        QPainter p(&padded);
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(QPoint(0, 0), src, source);
-        from = &padded;
-        rect = padded.rect();
+    // A whole copy between images of one size is a copy of their bytes.
+    if (op == RasterOp::Copy && to.isNull() && source == src.rect() && src.size() == dst.size() &&
+        src.bytesPerLine() == dst.bytesPerLine()) {
+        std::memcpy(dst.bits(), src.constBits(), static_cast<std::size_t>(dst.sizeInBytes()));
+        return;
     }
     QPainter p(&dst);
-    p.setCompositionMode(mode(op));
-    p.drawImage(to, *from, rect);
+    draw(p, to, src, source, op);
+}
+
+void placeMasked(QImage &dst, QPoint to, const QImage &src, const QRect &mask, const QRect &cell)
+{
+    Q_ASSERT(dst.format() == QImage::Format_RGB32 && src.format() == QImage::Format_RGB32);
+    if (mask.isEmpty() && cell.isEmpty())
+        return;
+    QPainter p(&dst);
+    draw(p, to, src, mask, RasterOp::Erase);
+    draw(p, to, src, cell, RasterOp::Invert);
 }
 
 } // namespace vm2::stage

@@ -19,5 +19,8 @@ enum class RasterOp { Copy, Erase, Invert };
 // rectangle outside `src` read as white (an empty surface); parts outside `dst` are
 // clipped. Both images must be Format_RGB32.
 void bitBlt(QImage &dst, QPoint to, const QImage &src, const QRect &source, RasterOp op);
+// A masked placement: Erase with the rectangle `mask` of `src`, then Invert with its
+// rectangle `cell`, both at `to`.
+void placeMasked(QImage &dst, QPoint to, const QImage &src, const QRect &mask, const QRect &cell);
 
 } // namespace vm2::stage

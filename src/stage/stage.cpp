@@ -62,6 +62,7 @@ Stage::Stage()
 
 void Stage::reset()
 {
+    ownVisible();
     m_visible.fill(kStageEmpty);
     m_compositing.clear();
     m_overlay.clear();
@@ -69,10 +70,37 @@ void Stage::reset()
     m_face.fill(0xFFFFFFFFu);
 }
 
+// The stage shows a background of its size as the picture itself; its own buffer
+// waits in m_spare meanwhile.
+void Stage::ownVisible()
+{
+    if (!m_spare.isNull())
+        m_visible = std::exchange(m_spare, QImage());
+}
+
 void Stage::loadBackground(const QImage &picture)
 {
+    const QRect read = readOf(PictureRole::Background);
+    m_compositing.hold(picture, read);
+    // (The stage is shown as it is: only a picture of exactly its size will do.)
+    if (picture.format() == QImage::Format_RGB32 && picture.size() == read.size()) {
+        if (m_spare.isNull())
+            m_spare = std::exchange(m_visible, picture);
+        else
+            m_visible = picture;
+        return;
+    }
+    ownVisible();
     load(m_visible, picture);
-    m_compositing.hold(picture, readOf(PictureRole::Background));
+}
+
+// The composition becomes the stage; the old stage's buffer is the next work buffer,
+// which each composition first overwrites whole.
+void Stage::showWork()
+{
+    std::swap(m_visible, m_work);
+    if (!m_spare.isNull())
+        m_work = std::exchange(m_spare, QImage());
 }
 
 void Stage::loadStageOnly(const QImage &picture)
@@ -90,19 +118,15 @@ void Stage::drawCharacter(const QString &code, int expression, const QImage &bod
     const QRect whole(0, 0, kStageSize, kStageSize);
     bitBlt(m_work, {0, 0}, m_compositing.image(), whole, RasterOp::Copy);
     const PictureLayout figure = pictureLayout(PictureRole::Character);
-    bitBlt(m_work, figure.at, m_overlay.image(), figure.mask, RasterOp::Erase);
-    bitBlt(m_work, figure.at, m_overlay.image(), figure.cells[0], RasterOp::Invert);
+    placeMasked(m_work, figure.at, m_overlay.image(), figure.mask, figure.cells[0]);
 
     const PictureLayout face = pictureLayout(PictureRole::Face, code);
     const auto cells = static_cast<int>(face.cells.size());
     if (faceStrip && expression >= 1 && expression <= cells) {
-        bitBlt(m_work, face.at, m_face, face.mask, RasterOp::Erase);
-        bitBlt(m_work, face.at, m_face, face.cells[static_cast<std::size_t>(expression - 1)],
-               RasterOp::Invert);
+        placeMasked(m_work, face.at, m_face, face.mask,
+                    face.cells[static_cast<std::size_t>(expression - 1)]);
     }
-    // The composition becomes the stage; the old stage's buffer is the next work
-    // buffer, which each composition first overwrites whole.
-    std::swap(m_visible, m_work);
+    showWork();
 }
 
 void Stage::overlay(const QImage &picture)
@@ -111,11 +135,8 @@ void Stage::overlay(const QImage &picture)
     const QRect whole(0, 0, kStageSize, kStageSize);
     bitBlt(m_work, {0, 0}, m_compositing.image(), whole, RasterOp::Copy);
     const PictureLayout event = pictureLayout(PictureRole::EventPicture);
-    bitBlt(m_work, event.at, m_overlay.image(), event.mask, RasterOp::Erase);
-    bitBlt(m_work, event.at, m_overlay.image(), event.cells[0], RasterOp::Invert);
-    // The composition becomes the stage; the old stage's buffer is the next work
-    // buffer, which each composition first overwrites whole.
-    std::swap(m_visible, m_work);
+    placeMasked(m_work, event.at, m_overlay.image(), event.mask, event.cells[0]);
+    showWork();
 }
 
 } // namespace vm2::stage

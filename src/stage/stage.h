@@ -65,11 +65,15 @@ public:
     void overlay(const QImage &picture);
 
 private:
+    void ownVisible();
+    void showWork();
+
     QImage m_visible;
     HeldSurface m_compositing;
     HeldSurface m_overlay;
     QImage m_work;
     QImage m_face;
+    QImage m_spare; // the stage's own buffer while it shows a background picture
 };
 
 } // namespace vm2::stage
