@@ -25,5 +25,5 @@ QThreadPool *QThreadPool::globalInstance()
 // ASAN_OPTIONS=malloc_context_size=30.
 extern "C" const char *__asan_default_options()
 {
-    return "quarantine_size_mb=32:max_malloc_fill_size=0:detect_leaks=0:malloc_context_size=2";
+    return "quarantine_size_mb=4:max_malloc_fill_size=0:detect_leaks=0:malloc_context_size=2";
 }

@@ -223,6 +223,8 @@ void TestScriptChannel::memorySource()
     QCOMPARE(names, QStringList({QStringLiteral("ibent1-0.da2"), QStringLiteral("ibent1-1.da2")}));
     QVERIFY(files.hasFolder(QStringLiteral("/m/dat2")));
     QVERIFY(!files.hasFolder(QStringLiteral("/m/dat1")));
+    QVERIFY(!files.hasFolder(QStringLiteral("/m/dat"))); // a prefix of a folder's name
+    QVERIFY(!files.hasFolder(QStringLiteral("/m")));     // files in folders below only
 }
 
 QTEST_GUILESS_MAIN(TestScriptChannel)

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace vm2::platform {
 
@@ -41,6 +42,16 @@ std::unique_ptr<QIODevice> MemorySource::open(const QString &path)
         buffer->setData(*it);
     buffer->open(QIODevice::ReadOnly);
     return buffer;
+}
+
+bool MemorySource::hasFolder(const QString &folder)
+{
+    const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
+    auto inFolder = [&](const QString &path) {
+        return path.startsWith(prefix) && path.indexOf(u'/', prefix.size()) < 0;
+    };
+    return std::any_of(m_files.keyBegin(), m_files.keyEnd(), inFolder) ||
+           std::any_of(m_pictures.keyBegin(), m_pictures.keyEnd(), inFolder);
 }
 
 QStringList MemorySource::fileNames(const QString &folder)

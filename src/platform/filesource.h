@@ -41,7 +41,7 @@ class MemorySource : public FileSource
 public:
     std::unique_ptr<QIODevice> open(const QString &path) override;
     // A folder exists when a file is kept in it.
-    bool hasFolder(const QString &folder) override { return !fileNames(folder).isEmpty(); }
+    bool hasFolder(const QString &folder) override;
     QStringList fileNames(const QString &folder) override;
     const QImage *decodedPicture(const QString &path) override;
 

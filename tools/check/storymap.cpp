@@ -48,6 +48,33 @@ bool StoryMap::isBound(int script) const
     return slotOf(s.event.place) > 0 && !m_unbound[static_cast<std::size_t>(script)];
 }
 
+namespace {
+
+// The codes of the places that the buttons of place `code` lead to (none for a code
+// that is no walkable place). The town fixes them: they are worked out once.
+const QStringList &buttonTargets(const QString &code)
+{
+    static const std::map<QString, QStringList> table = [] {
+        std::map<QString, QStringList> targets;
+        for (int number = 1; engine::placeByNumber(number); ++number) {
+            const QString from = engine::placeByNumber(number)->codeText();
+            engine::PlaceButtons buttons;
+            places::SetPlaceButtons(from, buttons);
+            QStringList &to = targets[from];
+            for (const engine::PlaceButton &b : buttons) {
+                if (b.visible)
+                    to << places::codeForTag(b.tag);
+            }
+        }
+        return targets;
+    }();
+    static const QStringList none;
+    const auto it = table.find(code);
+    return it == table.end() ? none : it->second;
+}
+
+} // namespace
+
 // The places a player can walk to: from home along the place buttons, and from
 // every place a jump makes current.
 void StoryMap::findPlaces()
@@ -65,12 +92,7 @@ void StoryMap::findPlaces()
         if (seen.contains(code))
             continue;
         seen << code;
-        engine::PlaceButtons buttons;
-        places::SetPlaceButtons(code, buttons);
-        for (const engine::PlaceButton &b : buttons) {
-            if (!b.visible)
-                continue;
-            const QString to = places::codeForTag(b.tag);
+        for (const QString &to : buttonTargets(code)) {
             if (!m_places.contains(to))
                 m_places << to;
             todo << to;
