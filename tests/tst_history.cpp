@@ -234,6 +234,15 @@ void readEverything(const QString &recordPath, test::DataFolder &folder)
     QCOMPARE(run.record->size(), 7);
 }
 
+// The reading story in a folder of its own, and a read record in which a whole play
+// of it (home, then the hill) has marked every line read.
+struct AllRead {
+    AllRead() { readEverything(recordPath, folder); }
+    QTemporaryDir recordDir;
+    const QString recordPath = recordDir.filePath(QStringLiteral("VM2-read.txt"));
+    test::DataFolder folder;
+};
+
 } // namespace
 
 class TestHistory : public QObject
@@ -564,11 +573,8 @@ void TestHistory::skipsToFirstUnread()
 
 void TestHistory::skipStopsAtChoiceAndPlaceMove()
 {
-    QTemporaryDir recordDir;
-    const QString recordPath = recordDir.filePath(QStringLiteral("VM2-read.txt"));
-    test::DataFolder folder;
-    readEverything(recordPath, folder);
-    Run run(readingStory, recordPath, &folder);
+    AllRead read;
+    Run run(readingStory, read.recordPath, &read.folder);
     QStringList stops;
     Player player(*run.session, [&](MainWindow *w, int n) {
         if (n == 1 || n == 6)
@@ -593,11 +599,8 @@ void TestHistory::skipStopsAtChoiceAndPlaceMove()
 
 void TestHistory::skipStopsOnRelease()
 {
-    QTemporaryDir recordDir;
-    const QString recordPath = recordDir.filePath(QStringLiteral("VM2-read.txt"));
-    test::DataFolder folder;
-    readEverything(recordPath, folder);
-    Run run(readingStory, recordPath, &folder);
+    AllRead read;
+    Run run(readingStory, read.recordPath, &read.folder);
     QStringList stops;
     Player player(*run.session, [&](MainWindow *w, int n) {
         if (n == 1)
@@ -616,34 +619,28 @@ void TestHistory::skipStopsOnRelease()
 
 void TestHistory::damagedRecordSkipsNothing()
 {
-    QTemporaryDir recordDir;
-    const QString recordPath = recordDir.filePath(QStringLiteral("VM2-read.txt"));
-    test::DataFolder folder;
-    readEverything(recordPath, folder);
+    AllRead read;
     {
         // A record cut in half, as by a write that did not finish.
-        QFile file(recordPath);
+        QFile file(read.recordPath);
         QVERIFY(file.open(QIODevice::ReadWrite));
         QVERIFY(file.resize(file.size() / 2));
     }
-    Run run(readingStory, recordPath, &folder);
+    Run run(readingStory, read.recordPath, &read.folder);
     QVERIFY(run.record->wasDamaged());
     QCOMPARE(stopsHoldingCtrl(run), QStringList{"一"});
     // The record written since holds what this session read.
-    QCOMPARE(platform::ReadRecord(recordPath).size(), 1);
+    QCOMPARE(platform::ReadRecord(read.recordPath).size(), 1);
 }
 
 void TestHistory::anotherStorySkipsNothing()
 {
     // Every line of one story read; the same script names in another story's folder
     // (--data) are still unread there.
-    QTemporaryDir recordDir;
-    const QString recordPath = recordDir.filePath(QStringLiteral("VM2-read.txt"));
-    test::DataFolder first;
-    readEverything(recordPath, first);
-    Run run(readingStory, recordPath);
+    AllRead read;
+    Run run(readingStory, read.recordPath);
     QCOMPARE(stopsHoldingCtrl(run), QStringList{"一"});
-    QCOMPARE(platform::ReadRecord(recordPath).size(), 8);
+    QCOMPARE(platform::ReadRecord(read.recordPath).size(), 8);
 }
 
 QTEST_MAIN(TestHistory)

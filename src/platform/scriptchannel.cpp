@@ -73,7 +73,8 @@ void ScriptChannel::open(const QString &path, const QString &name)
         throw ScriptError(Fault::FileNotFound, name);
     m_fileDone = false;
     fill();
-    if (m_buf.startsWith("\xEF\xBB\xBF"))
+    m_bom = m_buf.startsWith("\xEF\xBB\xBF");
+    if (m_bom)
         m_pos = 3;
 }
 
@@ -90,6 +91,7 @@ void ScriptChannel::close()
     m_fileDone = true;
     m_line = 0;
     m_lastValid = true;
+    m_bom = false;
 }
 
 bool ScriptChannel::fill()

@@ -38,6 +38,8 @@ public:
     const QString &name() const { return m_name; }
     // Whether the bytes of the line that readLine() returned last were valid code page 932.
     bool lastLineValid() const { return m_lastValid; }
+    // Whether the open file starts with a UTF-8 byte-order mark (which is skipped).
+    bool startsWithBom() const { return m_bom; }
 
 private:
     bool fill();
@@ -49,6 +51,7 @@ private:
     bool m_fileDone = true;
     int m_line = 0;
     bool m_lastValid = true;
+    bool m_bom = false;
 };
 
 } // namespace vm2::platform

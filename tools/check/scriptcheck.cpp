@@ -1,7 +1,6 @@
 #include "scriptcheck.h"
 
 #include "engine/script.h"
-#include "platform/filesource.h"
 #include "platform/scriptchannel.h"
 
 #include <memory>
@@ -43,8 +42,6 @@ bool parseScriptName(const QString &name, EventId *event)
 }
 
 namespace {
-
-constexpr char kBom[] = "\xEF\xBB\xBF";
 
 QString faultText(const ScriptError &e)
 {
@@ -89,15 +86,14 @@ private:
 
 bool ScriptChecker::read(const QString &path)
 {
-    // The channel skips a byte-order mark silently; real scripts carry none.
-    const std::unique_ptr<QIODevice> raw = platform::fileSource().open(path);
-    if (raw && raw->read(3) == kBom)
-        warning(1, QStringLiteral("the file starts with a UTF-8 byte-order mark: scripts are "
-                                  "code page 932 text"));
     platform::ScriptChannel channel;
     int invalid = 0, firstInvalid = 0;
     try {
         channel.open(path, m_info.file);
+        // The channel skips a byte-order mark silently; real scripts carry none.
+        if (channel.startsWithBom())
+            warning(1, QStringLiteral("the file starts with a UTF-8 byte-order mark: scripts "
+                                      "are code page 932 text"));
         while (!channel.atEnd()) {
             m_lines.push_back(channel.readLine());
             if (!channel.lastLineValid() && invalid++ == 0)
