@@ -48,8 +48,6 @@ private Q_SLOTS:
     void rows_data();
     void rows();
     void rowLeavesOtherButtons();
-    void codeForTag_data();
-    void codeForTag();
     void moves();
     void endTest_data();
     void endTest();
@@ -105,27 +103,6 @@ void TestPlaces::rowLeavesOtherButtons()
     QCOMPARE(buttons[0].caption, QStringLiteral("生徒会室を出る"));
     QVERIFY(buttons[4].visible);
     QCOMPARE(buttons[4].caption, QStringLiteral("大通り"));
-}
-
-void TestPlaces::codeForTag_data()
-{
-    QTest::addColumn<QString>("tag");
-    QTest::addColumn<QString>("code");
-    QTest::newRow("1") << "1"
-                       << "1";
-    QTest::newRow("7") << "7"
-                       << "7";
-    QTest::newRow("8") << "8"
-                       << "A";
-    QTest::newRow("9") << "9"
-                       << "B";
-}
-
-void TestPlaces::codeForTag()
-{
-    QFETCH(QString, tag);
-    QFETCH(QString, code);
-    QCOMPARE(places::codeForTag(tag), code);
 }
 
 void TestPlaces::moves()
