@@ -105,6 +105,7 @@ private Q_SLOTS:
     void findingsAgreeWithTheRunner();
     void counterPaths_data();
     void counterPaths();
+    void missingRunIsOneWarning();
     void storyMap();
     void executable();
 };
@@ -452,6 +453,26 @@ void TestChecker::counterPaths()
     data.script(QStringLiteral("ibent2-1.da2"), {QStringLiteral("31")});
     data.script(QStringLiteral("ibent1-1.da2"), {QStringLiteral("31")});
     QCOMPARE(findingsOf(data.path()).join(u'\n'), expected.join(u'\n'));
+}
+
+// A script numbered far past the others: every number before it that a counter steps
+// through is missing, and one warning names the run.
+void TestChecker::missingRunIsOneWarning()
+{
+    DataFolder data;
+    cleanStory(data);
+    data.script(kRowScript, {"40100", "a", "b", "921", "911"});
+    data.script(QStringLiteral("ibent2-1.da2"), {QStringLiteral("31")});
+    data.script(QStringLiteral("ibent1-4.da2"), {QStringLiteral("31")});
+    QCOMPARE(findingsOf(data.path()).join(u'\n'),
+             QStringList({"dat2/ibent2-0.da2:5: warning: the event counter of 自宅 (place 1) can "
+                          "reach 1 to 3 through this line, but dat2/ibent1-1.da2 to "
+                          "dat2/ibent1-3.da2 do not exist: its place button would then end the "
+                          "game",
+                          "dat2/ibent2-0.da2:5: warning: the event counter of 自宅 (place 1) can "
+                          "reach 5 through this line, but dat2/ibent1-5.da2 does not exist: its "
+                          "place button would then end the game"})
+                 .join(u'\n'));
 }
 
 void TestChecker::storyMap()

@@ -36,27 +36,57 @@ void StoryMap::report(Findings &findings) const
         }
     }
 
-    forEachValue([&](int slot, const Counter &c, int v) {
-        const EventId e{c.code, v};
-        if (find(e) >= 0 || e == start)
-            return;
-        const Origin o = c.origin[static_cast<std::size_t>(v)];
+    // Events a counter can reach but that do not exist. Consecutive values reached
+    // through one line are one fault (a script numbered far past the others, say),
+    // reported once for the whole run.
+    for (int slot = 1; slot < static_cast<int>(m_counters.size()); ++slot) {
+        const Counter &c = m_counters[static_cast<std::size_t>(slot)];
+        if (!c.reached)
+            continue;
+        auto missing = [&](int v) {
+            const EventId e{c.code, v};
+            return c.has[static_cast<std::size_t>(v)] && find(e) < 0 && !(e == start);
+        };
+        auto originOf = [&](int v) { return c.origin[static_cast<std::size_t>(v)]; };
         const QString place =
             QStringLiteral("%1 (place %2)").arg(engine::placeByCode(c.code)->nameText()).arg(slot);
-        if (o.script < 0)
-            findings.warning(e.file(), 0,
-                             QStringLiteral("no such script, but the place button of %1 "
-                                            "plays it while the place's event counter is 0")
-                                 .arg(place));
-        else
-            findings.warning(m_scripts[static_cast<std::size_t>(o.script)].file, o.line,
-                             QStringLiteral("the event counter of %1 can reach %2 through "
-                                            "this line, but %3 does not exist: its place "
-                                            "button would then end the game")
-                                 .arg(place)
-                                 .arg(v)
-                                 .arg(e.file()));
-    });
+        for (int v = 0; v <= c.cap; ++v) {
+            if (!missing(v))
+                continue;
+            const EventId e{c.code, v};
+            const Origin o = originOf(v);
+            if (o.script < 0) {
+                findings.warning(e.file(), 0,
+                                 QStringLiteral("no such script, but the place button of %1 "
+                                                "plays it while the place's event counter is 0")
+                                     .arg(place));
+                continue;
+            }
+            int last = v;
+            while (last < c.cap && missing(last + 1) && originOf(last + 1).script == o.script &&
+                   originOf(last + 1).line == o.line)
+                ++last;
+            const QString &file = m_scripts[static_cast<std::size_t>(o.script)].file;
+            if (last == v)
+                findings.warning(file, o.line,
+                                 QStringLiteral("the event counter of %1 can reach %2 through "
+                                                "this line, but %3 does not exist: its place "
+                                                "button would then end the game")
+                                     .arg(place)
+                                     .arg(v)
+                                     .arg(e.file()));
+            else
+                findings.warning(file, o.line,
+                                 QStringLiteral("the event counter of %1 can reach %2 to %3 "
+                                                "through this line, but %4 to %5 do not exist: "
+                                                "its place button would then end the game")
+                                     .arg(place)
+                                     .arg(v)
+                                     .arg(last)
+                                     .arg(e.file(), EventId{c.code, last}.file()));
+            v = last;
+        }
+    }
 
     for (std::size_t i = 0; i < m_scripts.size(); ++i) {
         if (!m_reachable[i])
