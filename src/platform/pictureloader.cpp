@@ -9,11 +9,7 @@
 namespace vm2::platform {
 
 namespace {
-// Stage pictures are at most 800 × 400 (a face strip 840 × 120). Larger ones are
-// clipped, and absurd ones refused before they are decoded: a header may claim
-// any size, and each picture line would cost its decoding.
-constexpr int kLargestSide = 2048;
-constexpr int kLargestMegabytes = kLargestSide * kLargestSide * 4 / (1024 * 1024);
+constexpr int kLargestMegabytes = kLargestPictureSide * kLargestPictureSide * 4 / (1024 * 1024);
 } // namespace
 
 QImage loadPicture(const QString &path, const QString &name)
@@ -27,10 +23,12 @@ QImage loadPicture(const QString &path, const QString &name)
     QImageReader reader(file.get());
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
-    // Formats that tell no size before decoding have their decoding bounded too.
-    reader.setAllocationLimit(kLargestMegabytes);
+    // Formats that tell no size before decoding have their decoding bounded too. The
+    // limit is the whole process's: a lower one set elsewhere stays.
+    if (const int limit = QImageReader::allocationLimit(); limit == 0 || limit > kLargestMegabytes)
+        QImageReader::setAllocationLimit(kLargestMegabytes);
     auto tooLarge = [&](QSize size) {
-        if (size.width() > kLargestSide || size.height() > kLargestSide)
+        if (size.width() > kLargestPictureSide || size.height() > kLargestPictureSide)
             throw ScriptError(Fault::InvalidPicture, QStringLiteral("%1 is %2 × %3 pixels")
                                                          .arg(name)
                                                          .arg(size.width())
