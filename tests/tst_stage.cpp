@@ -293,11 +293,11 @@ void TestStage::pictureAfterPicture()
 
     s.loadBackground(filled(100, 50, 0xFF112233));
     QCOMPARE(s.compositing().pixel(200, 200), 0xFFFFFFFFu);
-    s.drawCharacter(QStringLiteral("A"), 1, character(kBody, QRect(0, 0, 10, 10)).copy(0, 0, 310, 20),
-                    nullptr);
+    s.drawCharacter(QStringLiteral("A"), 1,
+                    character(kBody, QRect(0, 0, 10, 10)).copy(0, 0, 310, 20), nullptr);
     QCOMPARE(s.visible().pixel(55, 5), kBody);
     QCOMPARE(s.visible().pixel(200, 200), 0xFFFFFFFFu); // neither the old body nor the old back
-    s.overlay(filled(400, 400, 0xFFFFFFFF)); // no mask: a white mask, and the back shows
+    s.overlay(filled(400, 400, 0xFFFFFFFF));            // no mask: a white mask, and the back shows
     QCOMPARE(s.visible().pixel(5, 5), 0xFF112233u);
     QCOMPARE(s.visible().pixel(200, 200), 0xFFFFFFFFu);
 

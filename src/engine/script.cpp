@@ -38,53 +38,59 @@ QString quoted(QStringView line)
     return u'"' + line.left(kShown).toString() + QStringLiteral("...\"");
 }
 
+// The field readers below report a malformed field in `error` instead of throwing:
+// the checker parses every line of faulty scripts, and a thrown exception costs far
+// more than the parse. Once `error` is set, what they return is meaningless.
+using Error = std::optional<ScriptError>;
+
 // The digit at 1-based position `pos`; a missing or non-digit character is a type mismatch.
-int digitAt(QStringView line, qsizetype pos, const char *field)
+int digitAt(QStringView line, qsizetype pos, const char *field, Error &error)
 {
-    if (pos < 1 || pos > line.size())
-        throw ScriptError(Fault::TypeMismatch,
-                          QStringLiteral("%1 has no %2 at position %3")
-                              .arg(quoted(line), QLatin1String(field), QString::number(pos)));
+    if (pos < 1 || pos > line.size()) {
+        error.emplace(Fault::TypeMismatch,
+                      QStringLiteral("%1 has no %2 at position %3")
+                          .arg(quoted(line), QLatin1String(field), QString::number(pos)));
+        return 0;
+    }
     const QChar c = line.at(pos - 1);
-    if (c < u'0' || c > u'9')
-        throw ScriptError(
+    if (c < u'0' || c > u'9') {
+        error.emplace(
             Fault::TypeMismatch,
             QStringLiteral("%1 has '%2' at position %3 where its %4 needs a digit")
                 .arg(quoted(line), QString(c), QString::number(pos), QLatin1String(field)));
+        return 0;
+    }
     return c.unicode() - u'0';
 }
 
 // A two-position count: ten times the first digit plus the second. A line that ends
 // after the first digit gives that digit alone (so "63000" has two empty blocks).
-int countAt(QStringView line, qsizetype pos, const char *field)
+int countAt(QStringView line, qsizetype pos, const char *field, Error &error)
 {
-    const int first = digitAt(line, pos, field);
-    if (pos + 1 > line.size())
+    const int first = digitAt(line, pos, field, error);
+    if (error || pos + 1 > line.size())
         return first;
-    return first * 10 + digitAt(line, pos + 1, field);
+    return first * 10 + digitAt(line, pos + 1, field, error);
 }
 
-int lastDigit(QStringView line, const char *field)
-{
-    return digitAt(line, line.size(), field);
-}
-
-void checkRange(QStringView line, int value, int lo, int hi, const char *field)
+void checkRange(QStringView line, int value, int lo, int hi, const char *field, Error &error)
 {
     if (value < lo || value > hi)
-        throw ScriptError(Fault::SubscriptOutOfRange,
-                          QStringLiteral("%1 names %2 %3, not %4 to %5")
-                              .arg(quoted(line), QLatin1String(field), QString::number(value),
-                                   QString::number(lo), QString::number(hi)));
+        error.emplace(Fault::SubscriptOutOfRange,
+                      QStringLiteral("%1 names %2 %3, not %4 to %5")
+                          .arg(quoted(line), QLatin1String(field), QString::number(value),
+                               QString::number(lo), QString::number(hi)));
 }
 
-QString charAt(QStringView line, qsizetype pos, const char *field)
+QStringView charAt(QStringView line, qsizetype pos, const char *field, Error &error)
 {
-    if (pos > line.size())
-        throw ScriptError(Fault::TypeMismatch,
-                          QStringLiteral("%1 has no %2 at position %3")
-                              .arg(quoted(line), QLatin1String(field), QString::number(pos)));
-    return line.mid(pos - 1, 1).toString();
+    if (pos > line.size()) {
+        error.emplace(Fault::TypeMismatch,
+                      QStringLiteral("%1 has no %2 at position %3")
+                          .arg(quoted(line), QLatin1String(field), QString::number(pos)));
+        return {};
+    }
+    return line.mid(pos - 1, 1);
 }
 
 // The counter that a lettered place code names on a "9" line (place "A"'s), or -1
@@ -95,7 +101,7 @@ int lettersCounter(QStringView c)
     return place && place->lettered() ? place->number : -1;
 }
 
-void readField(QStringView line, const Field &field, Command &cmd)
+void readField(QStringView line, const Field &field, Command &cmd, Error &error)
 {
     using Read = Field::Read;
     QString text;
@@ -107,7 +113,7 @@ void readField(QStringView line, const Field &field, Command &cmd)
         text = line.right(field.pos).toString();
         break;
     case Read::Char:
-        text = charAt(line, field.pos, field.name);
+        text = charAt(line, field.pos, field.name, error).toString();
         break;
     case Read::Text:
         text = line.mid(field.pos - 1).toString();
@@ -116,25 +122,29 @@ void readField(QStringView line, const Field &field, Command &cmd)
         text = home().codeText();
         break;
     case Read::Digit:
-        number = digitAt(line, field.pos, field.name);
+        number = digitAt(line, field.pos, field.name, error);
         break;
     case Read::Count:
-        number = countAt(line, field.pos, field.name);
+        number = countAt(line, field.pos, field.name, error);
         break;
     case Read::LastDigit:
-        number = lastDigit(line, field.name);
+        number = digitAt(line, line.size(), field.name, error);
         break;
     case Read::Sign:
-        number = digitAt(line, field.pos, field.name) == 1 ? -cmd.value : cmd.value;
+        number = digitAt(line, field.pos, field.name, error) == 1 ? -cmd.value : cmd.value;
         break;
     case Read::Slot:
-        number = lettersCounter(charAt(line, field.pos, field.name));
-        if (number < 0)
-            number = digitAt(line, field.pos, field.name);
+        number = lettersCounter(charAt(line, field.pos, field.name, error));
+        if (number < 0 && !error)
+            number = digitAt(line, field.pos, field.name, error);
         break;
     }
+    if (error)
+        return;
     if (field.range)
-        checkRange(line, number, field.lo, field.hi, field.range);
+        checkRange(line, number, field.lo, field.hi, field.range, error);
+    if (error)
+        return;
     using Into = Field::Into;
     switch (field.into) {
     case Into::Code:
@@ -169,14 +179,27 @@ const QString kFaceless = QStringLiteral("A");
 
 } // namespace
 
-Command parseCommand(QStringView line)
+Command parseCommand(QStringView line, std::optional<ScriptError> &error)
 {
     const KindInfo *info = lineKind(line);
     Q_ASSERT(info);
     Command cmd;
     cmd.kind = info->kind;
-    for (const Field &field : info->fields)
-        readField(line, field, cmd);
+    error.reset();
+    for (const Field &field : info->fields) {
+        readField(line, field, cmd, error);
+        if (error)
+            break;
+    }
+    return cmd;
+}
+
+Command parseCommand(QStringView line)
+{
+    std::optional<ScriptError> error;
+    Command cmd = parseCommand(line, error);
+    if (error)
+        throw *error;
     return cmd;
 }
 

@@ -22,6 +22,7 @@
 #include <QStringView>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace vm2::engine {
@@ -167,6 +168,9 @@ struct Command {
 // field is a script error: TypeMismatch for a non-digit, SubscriptOutOfRange for a
 // number outside its range. `line` must start with a kind character.
 Command parseCommand(QStringView line);
+// The same, with a malformed field returned in `error` (the command is then
+// incomplete) rather than thrown: for callers that meet many, like the checker.
+Command parseCommand(QStringView line, std::optional<platform::ScriptError> &error);
 
 // The picture file of a role, relative to the data folder: a background, a
 // character's body (variant 0 is the base picture), a face strip, an event picture.

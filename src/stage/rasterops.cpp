@@ -95,12 +95,12 @@ void placeMasked(QImage &dst, QPoint to, const QImage &src, const QRect &mask, c
         const int width = area.width();
         for (int y = 0; y < area.height(); ++y) {
             auto *d = reinterpret_cast<quint32 *>(dst.scanLine(area.top() + y)) + area.left();
-            const auto *m = reinterpret_cast<const quint32 *>(
-                                src.constScanLine(mask.top() + skip.y() + y)) +
-                            mask.left() + skip.x();
-            const auto *c = reinterpret_cast<const quint32 *>(
-                                src.constScanLine(cell.top() + skip.y() + y)) +
-                            cell.left() + skip.x();
+            const auto *m =
+                reinterpret_cast<const quint32 *>(src.constScanLine(mask.top() + skip.y() + y)) +
+                mask.left() + skip.x();
+            const auto *c =
+                reinterpret_cast<const quint32 *>(src.constScanLine(cell.top() + skip.y() + y)) +
+                cell.left() + skip.x();
             placeMaskedRow(d, m, c, width);
         }
         return;

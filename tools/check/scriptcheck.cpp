@@ -114,12 +114,13 @@ bool ScriptChecker::read(const QString &path)
 
 std::optional<Command> ScriptChecker::parse(int line, const QString &text)
 {
-    try {
-        return engine::parseCommand(text);
-    } catch (const ScriptError &e) {
-        error(line, faultText(e));
+    std::optional<ScriptError> fault;
+    Command cmd = engine::parseCommand(text, fault);
+    if (fault) {
+        error(line, faultText(*fault));
         return std::nullopt;
     }
+    return cmd;
 }
 
 // Plays the script as the runner reads it: the main flow line by line, each "4"
@@ -240,13 +241,12 @@ int ScriptChecker::guardOf(const Command &branch, qsizetype first, qsizetype ava
             return 0;
         if (info->kind != engine::Kind::SetFlag)
             continue;
-        try {
-            const Command set = engine::parseCommand(text);
-            if (set.index == branch.index && set.value != 0)
-                return branch.index;
-        } catch (const ScriptError &) {
+        std::optional<ScriptError> fault;
+        const Command set = engine::parseCommand(text, fault);
+        if (fault)
             return 0; // reported where the line is checked
-        }
+        if (set.index == branch.index && set.value != 0)
+            return branch.index;
     }
     return 0;
 }
