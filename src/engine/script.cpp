@@ -260,10 +260,36 @@ QString seenEndingKey(int heroine)
     return QStringLiteral("Endcnt") + QString::number(heroine);
 }
 
+namespace {
+constexpr QLatin1String kScriptPrefix("ibent"), kScriptSuffix(".da2");
+} // namespace
+
 QString scriptFileName(const QString &place, int number)
 {
-    return QStringLiteral("ibent") + place + u'-' + QString::number(number) +
-           QStringLiteral(".da2");
+    return kScriptPrefix + place + u'-' + QString::number(number) + kScriptSuffix;
+}
+
+bool parseScriptFileName(QStringView name, QString *place, int *number)
+{
+    // The prefix, the place, "-", at least one digit, the suffix.
+    const qsizetype prefix = kScriptPrefix.size(), suffix = kScriptSuffix.size();
+    if (name.size() < prefix + 3 + suffix || !name.startsWith(kScriptPrefix) ||
+        !name.endsWith(kScriptSuffix) || name.at(prefix + 1) != u'-')
+        return false;
+    const QChar code = name.at(prefix);
+    if (code.isSurrogate())
+        return false;
+    const QStringView digits = name.mid(prefix + 2, name.size() - prefix - 2 - suffix);
+    // A name is valid exactly when it reads back the same.
+    bool ok = false;
+    const int value = digits.toInt(&ok);
+    if (!ok || value < -32768 || value > 32767 || QString::number(value) != digits)
+        return false;
+    if (place)
+        *place = QString(code);
+    if (number)
+        *number = value;
+    return true;
 }
 
 bool speakerColour(QChar speaker, bool waits, std::uint32_t *colour)

@@ -36,7 +36,7 @@ Result checkData(const QString &dataFolder, QTextStream *dot)
     result.scripts = static_cast<int>(names.size());
     for (const QString &name : names) {
         EventId event;
-        if (!parseScriptName(name, &event)) {
+        if (!engine::parseScriptFileName(name, &event.place, &event.number)) {
             findings.error(QStringLiteral("dat2/") + name, 0,
                            QStringLiteral("the name does not follow the rule "
                                           "ibent<place>-<number>.da2 (a number without leading "

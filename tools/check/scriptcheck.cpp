@@ -18,29 +18,6 @@ QString EventId::file() const
     return QStringLiteral("dat2/") + engine::scriptFileName(place, number);
 }
 
-bool parseScriptName(const QString &name, EventId *event)
-{
-    const QLatin1String prefix("ibent"), suffix(".da2");
-    // ibent, the place, "-", at least one digit, .da2
-    if (name.size() < prefix.size() + 3 + suffix.size() || !name.startsWith(prefix) ||
-        !name.endsWith(suffix) || name.at(prefix.size() + 1) != u'-')
-        return false;
-    const QChar place = name.at(prefix.size());
-    if (place.isSurrogate())
-        return false;
-    const QStringView number =
-        QStringView(name).mid(prefix.size() + 2, name.size() - prefix.size() - 2 - suffix.size());
-    // The engine writes the number as QString::number does: no blank, no plus sign,
-    // no leading zero; so a name is valid exactly when it reads back the same.
-    bool ok = false;
-    const int value = number.toInt(&ok);
-    if (!ok || value < -32768 || value > 32767 || QString::number(value) != number)
-        return false;
-    if (event)
-        *event = {QString(place), value};
-    return true;
-}
-
 namespace {
 
 QString faultText(const ScriptError &e)

@@ -23,10 +23,6 @@ struct EventId {
     friend bool operator==(const EventId &a, const EventId &b) = default;
 };
 
-// Reads a script file name by the naming rule ibent<place>-<number>.da2: one place
-// character, then a 16-bit event number in decimal without leading zeros or blanks.
-bool parseScriptName(const QString &name, EventId *event);
-
 using stage::PictureRole;
 
 struct PictureUse {
