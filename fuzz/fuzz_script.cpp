@@ -19,7 +19,7 @@ namespace {
 // Hand-overs in a row before a run ends in the limit's script error: far below the
 // game's own limit, so that a script that jumps to itself ends fast; a few rounds
 // are enough to reach every shape of a chain.
-constexpr int kHandOvers = 16;
+constexpr int kHandOvers = 4;
 
 // The recording screen, without the copy of the stage picture at each change (the
 // next drawing on the stage would copy the whole surface).
