@@ -74,7 +74,7 @@ void Engine::open(const Next &next)
     const int fromLine = m_channel.lineNumber();
     if (m_trace)
         m_trace->run(next.place, next.number);
-    const QString name = QStringLiteral("dat2/") + scriptFileName(next.place, next.number);
+    const QString name = scriptPath(next.place, next.number);
     try {
         m_channel.open(dataPath(name), name);
     } catch (ScriptError &e) {

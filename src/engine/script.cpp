@@ -3,6 +3,8 @@
 #include "platform/scripterror.h"
 
 #include <algorithm>
+#include <charconv>
+#include <iterator>
 
 namespace vm2::engine {
 
@@ -261,12 +263,32 @@ QString seenEndingKey(int heroine)
 }
 
 namespace {
-constexpr QLatin1String kScriptPrefix("ibent"), kScriptSuffix(".da2");
+constexpr QLatin1String kScriptFolder("dat2/"), kScriptPrefix("ibent"), kScriptSuffix(".da2");
+
+// The name built in one allocation: the checker names an event for every line that
+// hands over and every node of the story map.
+QString eventFileName(QLatin1String folder, const QString &place, int number)
+{
+    char digits[16];
+    const char *end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
+    const QLatin1String decimal(digits, end);
+    QString name;
+    name.reserve(folder.size() + kScriptPrefix.size() + place.size() + 1 + decimal.size() +
+                 kScriptSuffix.size());
+    name.append(folder).append(kScriptPrefix).append(place).append(u'-').append(decimal).append(
+        kScriptSuffix);
+    return name;
+}
 } // namespace
 
 QString scriptFileName(const QString &place, int number)
 {
-    return kScriptPrefix + place + u'-' + QString::number(number) + kScriptSuffix;
+    return eventFileName(QLatin1String(), place, number);
+}
+
+QString scriptPath(const QString &place, int number)
+{
+    return eventFileName(kScriptFolder, place, number);
 }
 
 bool parseScriptFileName(QStringView name, QString *place, int *number)

@@ -200,6 +200,8 @@ QString seenEndingKey(int heroine);
 
 // "ibentA-12.da2": the script of an event, named by place code and event number.
 QString scriptFileName(const QString &place, int number);
+// "dat2/ibentA-12.da2": the same, as a path in the data folder.
+QString scriptPath(const QString &place, int number);
 // Reads a script file name back: one place character, then a 16-bit event number in
 // decimal as scriptFileName() writes it (no leading zeros, blanks or plus sign).
 // False for any other name.

@@ -15,7 +15,7 @@ using platform::ScriptError;
 
 QString EventId::file() const
 {
-    return QStringLiteral("dat2/") + engine::scriptFileName(place, number);
+    return engine::scriptPath(place, number);
 }
 
 namespace {

@@ -85,11 +85,13 @@ private:
         QString label;
         enum Style { HandOver, Step } style;
     };
-    // An event a hand-over may play: what it is for (in findings) and the label of
-    // its edge.
+    // An event a hand-over may play, and the label of its edge.
     struct Target {
         EventId event;
-        QString what, label;
+        QString label;
+        // What it is for, in findings ("the event of the jump"): built only for those,
+        // as a line may hand over to every value of the home counter.
+        QString what(const HandOver &h) const;
     };
 
     int find(const EventId &event) const;

@@ -19,16 +19,37 @@ QString placeTitle(const QString &code)
     return code;
 }
 
-QString dotString(QString text)
+// Writes text escaped for a Graphviz string: backslashes and quotes escaped, line
+// ends as \n. The map is written piece by piece, without building its strings.
+void writeEscaped(QTextStream &out, QStringView text)
 {
-    text.replace(u'\\', QStringLiteral("\\\\"));
-    text.replace(u'"', QStringLiteral("\\\""));
-    return u'"' + text + u'"';
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != u'\\' && c != u'"' && c != u'\n')
+            continue;
+        out << text.sliced(from, i - from);
+        if (c == u'\n')
+            out << QLatin1String("\\n");
+        else
+            out << '\\' << c;
+        from = i + 1;
+    }
+    out << text.sliced(from);
 }
 
-QString nodeId(const EventId &e)
+void writeQuoted(QTextStream &out, QStringView text)
 {
-    return dotString(e.place + u'-' + QString::number(e.number));
+    out << '"';
+    writeEscaped(out, text);
+    out << '"';
+}
+
+void writeNodeId(QTextStream &out, const EventId &e)
+{
+    out << '"';
+    writeEscaped(out, e.place);
+    out << '-' << e.number << '"';
 }
 
 QString shortened(const QString &text)
@@ -71,49 +92,64 @@ std::vector<StoryMap::Edge> StoryMap::edges() const
 
 void StoryMap::writeDot(QTextStream &out) const
 {
-    out << "// The story map: one node per script, with the first message it shows.\n"
-           "// Solid edges hand over (jump, next day, ending); dashed edges are the\n"
-           "// steps of a place's event counter. Grey scripts are never played, red\n"
-           "// dashed ones are named but do not exist.\n"
-           "digraph story {\n"
-           "  node [shape=box, fontname=\"Noto Sans CJK JP\", fontsize=10];\n"
-           "  edge [fontname=\"Noto Sans CJK JP\", fontsize=9];\n";
+    using L1 = QLatin1String;
+    out << L1("// The story map: one node per script, with the first message it shows.\n"
+              "// Solid edges hand over (jump, next day, ending); dashed edges are the\n"
+              "// steps of a place's event counter. Grey scripts are never played, red\n"
+              "// dashed ones are named but do not exist.\n"
+              "digraph story {\n"
+              "  node [shape=box, fontname=\"Noto Sans CJK JP\", fontsize=10];\n"
+              "  edge [fontname=\"Noto Sans CJK JP\", fontsize=9];\n");
+    // A node's label: its file name without ".da2", then a second line.
+    auto writeLabel = [&](const EventId &e, const QString &second) {
+        const QString name = engine::scriptFileName(e.place, e.number);
+        out << L1(" [label=\"");
+        writeEscaped(out, QStringView(name).chopped(4));
+        if (!second.isEmpty()) {
+            out << L1("\\n");
+            writeEscaped(out, second);
+        }
+        out << '"';
+    };
     std::map<QString, std::vector<int>> byPlace;
     for (std::size_t i = 0; i < m_scripts.size(); ++i)
         byPlace[m_scripts[i].event.place].push_back(static_cast<int>(i));
     int cluster = 0;
     for (const auto &[code, scripts] : byPlace) {
-        out << "  subgraph cluster_" << cluster++ << " {\n    label=" << dotString(placeTitle(code))
-            << ";\n";
+        out << L1("  subgraph cluster_") << cluster++ << L1(" {\n    label=");
+        writeQuoted(out, placeTitle(code));
+        out << L1(";\n");
         for (const int i : scripts) {
             const ScriptInfo &s = m_scripts[static_cast<std::size_t>(i)];
-            QString label = engine::scriptFileName(s.event.place, s.event.number);
-            label.chop(4);
-            if (!s.firstMessage.isEmpty())
-                label += u'\n' + shortened(s.firstMessage);
-            out << "    " << nodeId(s.event)
-                << " [label=" << dotString(label).replace(u'\n', "\\n");
+            out << L1("    ");
+            writeNodeId(out, s.event);
+            writeLabel(s.event, shortened(s.firstMessage));
             if (!m_reachable[static_cast<std::size_t>(i)])
-                out << ", style=filled, fillcolor=lightgrey";
-            out << "];\n";
+                out << L1(", style=filled, fillcolor=lightgrey");
+            out << L1("];\n");
         }
-        out << "  }\n";
+        out << L1("  }\n");
     }
     std::set<EventId> missing;
+    const QString missingText = QStringLiteral("missing");
     for (const Edge &e : edges()) {
         if (find(e.to) < 0 && missing.insert(e.to).second) {
-            QString label = engine::scriptFileName(e.to.place, e.to.number);
-            label.chop(4);
-            out << "  " << nodeId(e.to) << " [label="
-                << dotString(label + QStringLiteral("\nmissing")).replace(u'\n', "\\n")
-                << ", color=red, fontcolor=red, style=dashed];\n";
+            out << L1("  ");
+            writeNodeId(out, e.to);
+            writeLabel(e.to, missingText);
+            out << L1(", color=red, fontcolor=red, style=dashed];\n");
         }
-        out << "  " << nodeId(e.from) << " -> " << nodeId(e.to) << " [label=" << dotString(e.label);
+        out << L1("  ");
+        writeNodeId(out, e.from);
+        out << L1(" -> ");
+        writeNodeId(out, e.to);
+        out << L1(" [label=");
+        writeQuoted(out, e.label);
         if (e.style == Edge::Step)
-            out << ", style=dashed, color=blue, fontcolor=blue";
-        out << "];\n";
+            out << L1(", style=dashed, color=blue, fontcolor=blue");
+        out << L1("];\n");
     }
-    out << "}\n";
+    out << L1("}\n");
 }
 
 } // namespace vm2::check

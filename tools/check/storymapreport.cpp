@@ -3,6 +3,8 @@
 
 #include "engine/script.h"
 
+#include <QStringBuilder>
+
 namespace vm2::check {
 
 namespace {
@@ -12,7 +14,7 @@ using engine::kBonusEvent;
 
 QString fileNotFound(const EventId &event, const QString &what)
 {
-    return QStringLiteral("File not found: %1 (%2)").arg(event.file(), what);
+    return QLatin1String("File not found: ") % event.file() % QLatin1String(" (") % what % u')';
 }
 
 } // namespace
@@ -31,7 +33,7 @@ void StoryMap::report(Findings &findings) const
         for (const HandOver &h : s.handOvers) {
             for (const Target &t : targets(h)) {
                 if (find(t.event) < 0)
-                    findings.error(s.file, h.line, fileNotFound(t.event, t.what));
+                    findings.error(s.file, h.line, fileNotFound(t.event, t.what(h)));
             }
         }
     }
@@ -101,35 +103,44 @@ std::vector<StoryMap::Target> StoryMap::targets(const HandOver &h) const
 {
     switch (h.type) {
     case HandOver::Jump:
-        return {{h.target, QStringLiteral("the event of the jump"), QStringLiteral("jump")}};
-    case HandOver::Ending: {
-        std::vector<Target> list;
-        for (const bool happy : {true, false})
-            list.push_back({{engine::kEndingsPlace, endingEvent(h.heroine, happy)},
-                            QStringLiteral("the %1 ending of heroine %2")
-                                .arg(happy ? QLatin1String("happy") : QLatin1String("bad"))
-                                .arg(h.heroine),
-                            happy ? QStringLiteral("happy end") : QStringLiteral("bad end")});
-        return list;
-    }
+        return {{h.target, QStringLiteral("jump")}};
+    case HandOver::Ending:
+        return {{{engine::kEndingsPlace, endingEvent(h.heroine, true)}, QStringLiteral("happy end")},
+                {{engine::kEndingsPlace, endingEvent(h.heroine, false)}, QStringLiteral("bad end")}};
     case HandOver::NextDay:
         break;
     }
     const QString label = QStringLiteral("next day");
     if (!h.inBlock)
-        return {{{kHome, 0}, QStringLiteral("the home event of the next day"), label}};
+        return {{{kHome, 0}, label}};
     // In a block: the home event of every value the home counter can hold.
     std::vector<Target> list;
     const Counter &home = m_counters[static_cast<std::size_t>(engine::home().number)];
     for (int v = 0; v <= home.cap; ++v) {
         if (home.has[static_cast<std::size_t>(v)])
-            list.push_back({{kHome, v},
-                            QStringLiteral("the home event of the next day when the home "
-                                           "counter is %1")
-                                .arg(v),
-                            label});
+            list.push_back({{kHome, v}, label});
     }
     return list;
+}
+
+QString StoryMap::Target::what(const HandOver &h) const
+{
+    switch (h.type) {
+    case HandOver::Jump:
+        return QStringLiteral("the event of the jump");
+    case HandOver::Ending: {
+        const bool happy = event.number == endingEvent(h.heroine, true);
+        return QStringLiteral("the %1 ending of heroine %2")
+            .arg(happy ? QLatin1String("happy") : QLatin1String("bad"))
+            .arg(h.heroine);
+    }
+    case HandOver::NextDay:
+        break;
+    }
+    if (!h.inBlock)
+        return QStringLiteral("the home event of the next day");
+    return QStringLiteral("the home event of the next day when the home counter is %1")
+        .arg(event.number);
 }
 
 } // namespace vm2::check
