@@ -82,7 +82,7 @@ private:
     };
     struct Edge {
         EventId from, to;
-        QString label;
+        QString label; // a hand-over's; a step is labelled with its size, "+2"
         enum Style { HandOver, Step } style;
     };
     // An event a hand-over may play, and the label of its edge.

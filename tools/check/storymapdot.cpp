@@ -83,8 +83,7 @@ std::vector<StoryMap::Edge> StoryMap::edges() const
         }
         for (const int step : steps) {
             if (v + step <= c.cap && c.has[static_cast<std::size_t>(v + step)])
-                list.push_back(
-                    {{c.code, v}, {c.code, v + step}, QStringLiteral("+%1").arg(step), Edge::Step});
+                list.push_back({{c.code, v}, {c.code, v + step}, QString(), Edge::Step});
         }
     });
     return list;
@@ -143,10 +142,13 @@ void StoryMap::writeDot(QTextStream &out) const
         writeNodeId(out, e.from);
         out << L1(" -> ");
         writeNodeId(out, e.to);
-        out << L1(" [label=");
-        writeQuoted(out, e.label);
-        if (e.style == Edge::Step)
-            out << L1(", style=dashed, color=blue, fontcolor=blue");
+        if (e.style == Edge::Step) {
+            out << L1(" [label=\"+") << e.to.number - e.from.number
+                << L1("\", style=dashed, color=blue, fontcolor=blue");
+        } else {
+            out << L1(" [label=");
+            writeQuoted(out, e.label);
+        }
         out << L1("];\n");
     }
     out << L1("}\n");
