@@ -176,11 +176,10 @@ void TestStage::faceCells_data()
 {
     QTest::addColumn<QString>("code");
     QTest::addColumn<QRect>("rect");
+    // Two heroines whose cells differ in place and size; the others are rows of the
+    // same table.
     QTest::newRow("1") << "1" << QRect(130, 80, 140, 120);
-    QTest::newRow("2") << "2" << QRect(130, 80, 110, 110);
-    QTest::newRow("3") << "3" << QRect(140, 90, 120, 90);
     QTest::newRow("4") << "4" << QRect(140, 160, 120, 100);
-    QTest::newRow("5") << "5" << QRect(140, 85, 110, 85);
 }
 
 void TestStage::faceCells()
