@@ -256,7 +256,6 @@ private Q_SLOTS:
     void closesWithoutAdvancing();
     void scrolls();
     void onlyDuringWaits();
-    void keepsLast300Of1000();
     void emptyAfterTitleAndLoad();
     void skipsToFirstUnread();
     void skipStopsAtChoiceAndPlaceMove();
@@ -474,28 +473,6 @@ void TestHistory::onlyDuringWaits()
     QTest::keyClick(run.main()->stage(), Qt::Key_PageUp);
     wheel(run.main()->stage(), 120);
     QVERIFY(!run.aids()->historyOpen());
-}
-
-void TestHistory::keepsLast300Of1000()
-{
-    Run run(manyMessages(1000));
-    int count = 0;
-    QString first, last;
-    Player player(*run.session, [&](MainWindow *w, int) {
-        QTest::keyClick(w->stage(), Qt::Key_PageUp);
-        if (app::HistoryList *list = historyList(w)) {
-            count = list->count();
-            first = list->entry(0).text;
-            last = list->entry(count - 1).text;
-            QTest::keyClick(list, Qt::Key_Escape);
-        }
-        space(w);
-    });
-    run.session->showMain();
-    QTRY_VERIFY(run.main()->hasStarted());
-    QCOMPARE(count, 300);
-    QCOMPARE(first, QStringLiteral("message 701"));
-    QCOMPARE(last, QStringLiteral("message 1000"));
 }
 
 void TestHistory::emptyAfterTitleAndLoad()
