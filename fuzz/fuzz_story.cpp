@@ -4,7 +4,8 @@
 // The input is the story's scripts one after the other. The first is event 0 of
 // home; every further one starts after a line "%%" followed by its name, the part
 // of the file name between "ibent" and ".da2" ("%%2-1" is dat2/ibent2-1.da2). A
-// later script of the same name replaces the earlier one.
+// later script of the same name replaces the earlier one. The scripts are read in
+// place: they are removed before the input goes.
 #include "fuzzsupport.h"
 
 #include "checker.h"
@@ -29,7 +30,7 @@ void addScripts(platform::MemorySource &files, const QByteArray &input)
         const qsizetype end = cut < 0 ? input.size() : cut + 1; // the script keeps its line end
         if (!name.isEmpty() && name.size() <= kLongestName && !name.contains('/'))
             files.setFile(folder + QString::fromLatin1(name) + QStringLiteral(".da2"),
-                          input.mid(from, end - from));
+                          QByteArray::fromRawData(input.constData() + from, end - from));
         if (cut < 0)
             return;
         const qsizetype nameFrom = cut + separator.size();

@@ -110,11 +110,13 @@ void TestScriptChannel::cp932()
     QFETCH(QString, expected);
     QFETCH(bool, valid);
     ScriptChannel channel;
-    channel.open(write(bytes + "\r\nnext"), QStringLiteral("test"));
+    channel.open(write(bytes + "\r\n\x83\x5Cnext"), QStringLiteral("test"));
     QCOMPARE(channel.readLine(), expected);
     QCOMPARE(channel.lastLineValid(), valid);
-    // A broken character never swallows the line end or the next line.
-    QCOMPARE(channel.readLine(), QStringLiteral("next"));
+    // A broken character never swallows the line end or the next line, and the
+    // next line is judged on its own.
+    QCOMPARE(channel.readLine(), QStringLiteral("ソnext"));
+    QVERIFY(channel.lastLineValid());
     QCOMPARE(channel.lineNumber(), 2);
 }
 
@@ -202,6 +204,9 @@ void TestScriptChannel::memorySource()
     files.setFile(QStringLiteral("/m/dat2/ibent1-0.da2"), QByteArray("31\x82\xa0\r\nD10"));
     files.setFile(QStringLiteral("/m/dat2/ibent1-1.da2"), QByteArray());
     files.setFile(QStringLiteral("/m/dat2/sub/x.da2"), QByteArray("x"));
+    // Decoded pictures are files too, and a path set both ways is one file.
+    files.setPicture(QStringLiteral("/m/dat2/a.da1"), QImage(1, 1, QImage::Format_RGB32));
+    files.setPicture(QStringLiteral("/m/dat2/ibent1-1.da2"), QImage(1, 1, QImage::Format_RGB32));
     vm2::platform::setFileSource(&files);
     ScriptChannel channel;
     channel.open(QStringLiteral("/m/dat2/ibent1-0.da2"), QStringLiteral("dat2/ibent1-0.da2"));
@@ -220,7 +225,8 @@ void TestScriptChannel::memorySource()
     QCOMPARE(second, QStringLiteral("D10"));
     QVERIFY(end);
     QVERIFY(missing);
-    QCOMPARE(names, QStringList({QStringLiteral("ibent1-0.da2"), QStringLiteral("ibent1-1.da2")}));
+    QCOMPARE(names, QStringList({QStringLiteral("a.da1"), QStringLiteral("ibent1-0.da2"),
+                                 QStringLiteral("ibent1-1.da2")}));
     QVERIFY(files.hasFolder(QStringLiteral("/m/dat2")));
     QVERIFY(!files.hasFolder(QStringLiteral("/m/dat1")));
     QVERIFY(!files.hasFolder(QStringLiteral("/m/dat"))); // a prefix of a folder's name

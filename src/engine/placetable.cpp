@@ -7,7 +7,7 @@ namespace vm2::engine {
 namespace {
 
 // By number; home is the first.
-constexpr std::array<Place, 9> kPlaces{{
+constexpr std::array<Place, kPlaceCount> kPlaces{{
     {1, u"1", u"自宅"},
     {2, u"2", u"アース学園"},
     {3, u"3", u"裏山"},
@@ -23,7 +23,8 @@ constexpr std::array<Place, 9> kPlaces{{
 
 bool Place::lettered() const
 {
-    return QString::number(number) != QStringView(code);
+    // The others are their own one-digit numbers.
+    return !(code[0] == u'0' + number && code[1] == u'\0');
 }
 
 const Place *placeByNumber(int number)

@@ -17,13 +17,22 @@ struct Place {
     const char16_t *code;
     const char16_t *name;
 
-    QString codeText() const { return QString::fromUtf16(code); }
-    QString nameText() const { return QString::fromUtf16(name); }
+    // The texts without a copy: they live in the table for the life of the program.
+    QString codeText() const { return tableText(code); }
+    QString nameText() const { return tableText(name); }
     // Whether the code is a letter rather than the number (a "9" line names the
     // counter of such a place by its code).
     bool lettered() const;
+
+private:
+    static QString tableText(QStringView text)
+    {
+        return QString::fromRawData(text.data(), text.size());
+    }
 };
 
+// The walkable places are numbered 1 to kPlaceCount.
+constexpr int kPlaceCount = 9;
 // The walkable place of that number (1 to 9) or code, or nullptr.
 const Place *placeByNumber(int number);
 const Place *placeByCode(QStringView code);

@@ -2,6 +2,7 @@
 
 #include "platform/scripterror.h"
 
+#include <QStringBuilder>
 #include <algorithm>
 #include <charconv>
 #include <iterator>
@@ -36,8 +37,8 @@ QString quoted(QStringView line)
 {
     constexpr qsizetype kShown = 40;
     if (line.size() <= kShown)
-        return u'"' + line.toString() + u'"';
-    return u'"' + line.left(kShown).toString() + QStringLiteral("...\"");
+        return u'"' % line % u'"';
+    return u'"' % line.left(kShown) % QLatin1String("...\"");
 }
 
 // The field readers below report a malformed field in `error` instead of throwing:
@@ -207,17 +208,18 @@ Command parseCommand(QStringView line)
 
 QString pictureFile(stage::PictureRole role, const QString &code, int variant)
 {
-    const QString da1 = QStringLiteral(".da1");
+    const auto da1 = QLatin1String(".da1");
     switch (role) {
     case stage::PictureRole::Background:
-        return QStringLiteral("dat1/back") + code + da1;
+        return QLatin1String("dat1/back") % code % da1;
     case stage::PictureRole::Character:
-        return QStringLiteral("dat1/chara") + code +
-               (variant == 0 ? QString() : u'-' + QString::number(variant)) + da1;
+        if (variant != 0)
+            return QLatin1String("dat1/chara") % code % u'-' % QString::number(variant) % da1;
+        return QLatin1String("dat1/chara") % code % da1;
     case stage::PictureRole::Face:
-        return QStringLiteral("dat1/f") + code + da1;
+        return QLatin1String("dat1/f") % code % da1;
     case stage::PictureRole::EventPicture:
-        return QStringLiteral("dat1/ibent") + code + da1;
+        return QLatin1String("dat1/ibent") % code % da1;
     }
     return QString();
 }
@@ -275,8 +277,12 @@ QString eventFileName(QLatin1String folder, const QString &place, int number)
     QString name;
     name.reserve(folder.size() + kScriptPrefix.size() + place.size() + 1 + decimal.size() +
                  kScriptSuffix.size());
-    name.append(folder).append(kScriptPrefix).append(place).append(u'-').append(decimal).append(
-        kScriptSuffix);
+    name.append(folder)
+        .append(kScriptPrefix)
+        .append(place)
+        .append(u'-')
+        .append(decimal)
+        .append(kScriptSuffix);
     return name;
 }
 } // namespace

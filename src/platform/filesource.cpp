@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <algorithm>
 
 namespace vm2::platform {
 
@@ -34,40 +33,60 @@ QStringList DiskSource::fileNames(const QString &folder)
 
 std::unique_ptr<QIODevice> MemorySource::open(const QString &path)
 {
-    const auto it = m_files.constFind(path);
-    if (it == m_files.cend() && !m_pictures.contains(path))
+    const auto it = m_files.find(path);
+    if (it == m_files.end() && !m_pictures.contains(path))
         return nullptr;
     auto buffer = std::make_unique<QBuffer>();
-    if (it != m_files.cend())
-        buffer->setData(*it);
+    if (it != m_files.end())
+        buffer->setData(it->second);
     buffer->open(QIODevice::ReadOnly);
     return buffer;
 }
 
+namespace {
+
+// Calls `visit` with the name of each file of `paths` (a map by path) that lies in
+// the folder `prefix` (which ends in a slash) itself.
+template <typename Map, typename Visit>
+void forEachInFolder(const Map &paths, const QString &prefix, Visit visit)
+{
+    for (auto it = paths.lower_bound(prefix); it != paths.end() && it->first.startsWith(prefix);
+         ++it) {
+        const QStringView name = QStringView(it->first).sliced(prefix.size());
+        if (!name.contains(u'/'))
+            visit(it->first, name);
+    }
+}
+
+QString folderPrefix(const QString &folder)
+{
+    return folder.endsWith(u'/') ? folder : folder + u'/';
+}
+
+} // namespace
+
 bool MemorySource::hasFolder(const QString &folder)
 {
-    const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
-    auto inFolder = [&](const QString &path) {
-        return path.startsWith(prefix) && path.indexOf(u'/', prefix.size()) < 0;
-    };
-    return std::any_of(m_files.keyBegin(), m_files.keyEnd(), inFolder) ||
-           std::any_of(m_pictures.keyBegin(), m_pictures.keyEnd(), inFolder);
+    const QString prefix = folderPrefix(folder);
+    bool found = false;
+    auto seen = [&found](const QString &, QStringView) { found = true; };
+    forEachInFolder(m_files, prefix, seen);
+    forEachInFolder(m_pictures, prefix, seen);
+    return found;
 }
 
 QStringList MemorySource::fileNames(const QString &folder)
 {
-    const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
+    const QString prefix = folderPrefix(folder);
     QStringList names;
-    auto add = [&](const QString &path) {
-        if (path.startsWith(prefix) && !path.mid(prefix.size()).contains(u'/'))
-            names << path.mid(prefix.size());
-    };
-    for (auto it = m_files.cbegin(); it != m_files.cend(); ++it)
-        add(it.key());
-    for (auto it = m_pictures.cbegin(); it != m_pictures.cend(); ++it)
-        add(it.key());
+    forEachInFolder(m_files, prefix,
+                    [&names](const QString &, QStringView name) { names << name.toString(); });
+    // A path set both ways is one file.
+    forEachInFolder(m_pictures, prefix, [&](const QString &path, QStringView name) {
+        if (!m_files.contains(path))
+            names << name.toString();
+    });
     names.sort();
-    names.removeDuplicates();
     return names;
 }
 
@@ -75,14 +94,14 @@ const QImage *MemorySource::decodedPicture(const QString &path)
 {
     if (m_files.contains(path))
         return nullptr;
-    const auto it = m_pictures.constFind(path);
-    return it == m_pictures.cend() ? nullptr : &*it;
+    const auto it = m_pictures.find(path);
+    return it == m_pictures.end() ? nullptr : &it->second;
 }
 
 void MemorySource::remove(const QString &path)
 {
-    m_files.remove(path);
-    m_pictures.remove(path);
+    m_files.erase(path);
+    m_pictures.erase(path);
 }
 
 FileSource &fileSource()

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
 #include <QIODevice>
 #include <QImage>
 #include <QString>
+#include <map>
 #include <memory>
 
 namespace vm2::platform {
@@ -45,18 +45,22 @@ public:
     QStringList fileNames(const QString &folder) override;
     const QImage *decodedPicture(const QString &path) override;
 
-    void setFile(const QString &path, const QByteArray &bytes) { m_files.insert(path, bytes); }
+    void setFile(const QString &path, const QByteArray &bytes)
+    {
+        m_files.insert_or_assign(path, bytes);
+    }
     // A picture file that reads as `picture` without being decoded.
     void setPicture(const QString &path, const QImage &picture)
     {
-        m_pictures.insert(path, picture);
+        m_pictures.insert_or_assign(path, picture);
     }
     void remove(const QString &path);
     void clearFiles() { m_files.clear(); }
 
 private:
-    QHash<QString, QByteArray> m_files;
-    QHash<QString, QImage> m_pictures;
+    // By path, so that a folder's files lie side by side.
+    std::map<QString, QByteArray> m_files;
+    std::map<QString, QImage> m_pictures;
 };
 
 // The source that scripts and pictures are read from: the disk, unless another

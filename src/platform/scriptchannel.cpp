@@ -6,7 +6,6 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <algorithm>
-#include <optional>
 
 namespace vm2::platform {
 
@@ -24,6 +23,16 @@ bool isAscii(QByteArrayView bytes)
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+// A converter whose error count can be cleared: resetState() leaves it in place for
+// the converters that Qt 6.4 takes from ICU (code page 932 is one), and a stateless
+// converter keeps no other state between lines.
+class Cp932Decoder : public QStringDecoder
+{
+public:
+    Cp932Decoder() : QStringDecoder(kCp932, QStringConverter::Flag::Stateless) {}
+    void clearError() { state.invalidChars = 0; }
+};
+
 } // namespace
 
 QString decodeCp932(QByteArrayView bytes, bool *valid)
@@ -37,19 +46,15 @@ QString decodeCp932(QByteArrayView bytes, bool *valid)
     }
     // A line end follows every line, so that a double-byte character cut short at
     // the end of the line is decoded as a substitute instead of being dropped.
-    QByteArray terminated;
-    terminated.reserve(bytes.size() + 1);
+    thread_local QByteArray terminated;
+    terminated.resize(0); // keeps the capacity for the next line
     terminated.append(bytes.data(), bytes.size()).append('\n');
-    // Making a converter costs more than decoding most lines: each thread keeps one
-    // until it meets an error (an error stays with the converter).
-    thread_local std::optional<QStringDecoder> decoder;
-    if (!decoder)
-        decoder.emplace(kCp932, QStringConverter::Flag::Stateless);
-    QString text = (*decoder)(terminated);
+    // Making a converter costs more than decoding most lines: each thread keeps one.
+    thread_local Cp932Decoder decoder;
+    QString text = decoder(terminated);
     text.chop(1);
-    const bool ok = !decoder->hasError();
-    if (!ok)
-        decoder.reset();
+    const bool ok = !decoder.hasError();
+    decoder.clearError();
     if (valid)
         *valid = ok;
     return text;

@@ -57,8 +57,9 @@ Result checkData(const QString &dataFolder, QTextStream *dot)
     // A place button loads the place's background before its event plays.
     for (const QString &code : map.placesReached()) {
         const QString file = engine::pictureFile(PictureRole::Background, code);
-        pictures.check({file, PictureRole::Background, {}, 0}, file, findings,
-                       QStringLiteral(" (the place button of %1 loads it)").arg(placeName(code)));
+        pictures.check({file, PictureRole::Background, {}, 0}, file, findings, [&code] {
+            return QStringLiteral(" (the place button of %1 loads it)").arg(placeName(code));
+        });
     }
     if (dot)
         map.writeDot(*dot);

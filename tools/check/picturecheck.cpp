@@ -5,6 +5,7 @@
 #include "stage/pictures.h"
 
 #include <QImage>
+#include <QStringBuilder>
 
 namespace vm2::check {
 
@@ -76,7 +77,7 @@ std::vector<PictureCheck::Problem> PictureCheck::examine(const PictureUse &use) 
 {
     QImage image;
     try {
-        image = platform::loadPicture(m_dataFolder + u'/' + use.file, use.file);
+        image = platform::loadPicture(m_dataFolder % u'/' % use.file, use.file);
     } catch (const platform::ScriptError &e) {
         return {
             {Severity::Error, platform::faultName(e.fault()) + QStringLiteral(": ") + e.detail()}};
@@ -119,14 +120,13 @@ std::vector<PictureCheck::Problem> PictureCheck::examine(const PictureUse &use) 
 }
 
 void PictureCheck::check(const PictureUse &use, const QString &file, Findings &findings,
-                         const QString &context)
+                         const std::function<QString()> &context)
 {
-    const QString key = QString::number(static_cast<int>(use.role)) + u':' + use.file;
-    auto it = m_cache.find(key);
+    auto it = m_cache.find({use.role, use.file});
     if (it == m_cache.end())
-        it = m_cache.emplace(key, examine(use)).first;
+        it = m_cache.emplace(std::pair(use.role, use.file), examine(use)).first;
     for (const Problem &p : it->second)
-        findings.add({file, use.line, p.severity, p.message + context});
+        findings.add({file, use.line, p.severity, context ? p.message + context() : p.message});
 }
 
 } // namespace vm2::check

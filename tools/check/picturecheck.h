@@ -4,7 +4,9 @@
 #include "scriptcheck.h"
 
 #include <QString>
+#include <functional>
 #include <map>
+#include <utility>
 
 namespace vm2::check {
 
@@ -18,9 +20,9 @@ public:
     explicit PictureCheck(QString dataFolder) : m_dataFolder(std::move(dataFolder)) {}
 
     // Reports the problems of the picture of `use` at `file`:`use.line`, each
-    // message followed by `context` when it is given.
+    // message followed by what `context` gives, when it is given.
     void check(const PictureUse &use, const QString &file, Findings &findings,
-               const QString &context = QString());
+               const std::function<QString()> &context = {});
 
 private:
     struct Problem {
@@ -30,7 +32,7 @@ private:
     std::vector<Problem> examine(const PictureUse &use) const;
 
     QString m_dataFolder;
-    std::map<QString, std::vector<Problem>> m_cache; // by role and file
+    std::map<std::pair<PictureRole, QString>, std::vector<Problem>> m_cache;
 };
 
 } // namespace vm2::check

@@ -3,6 +3,7 @@
 #include "engine/script.h"
 #include "platform/scriptchannel.h"
 
+#include <QStringBuilder>
 #include <memory>
 #include <optional>
 
@@ -22,7 +23,7 @@ namespace {
 
 QString faultText(const ScriptError &e)
 {
-    return platform::faultName(e.fault()) + QStringLiteral(": ") + e.detail();
+    return platform::faultName(e.fault()) % QLatin1String(": ") % e.detail();
 }
 
 class ScriptChecker
@@ -306,7 +307,7 @@ void ScriptChecker::message(int line, const Command &cmd)
 ScriptInfo checkScript(const QString &dataFolder, const EventId &event, Findings &findings)
 {
     ScriptChecker checker(event, findings);
-    if (checker.read(dataFolder + QStringLiteral("/") + event.file()))
+    if (checker.read(dataFolder % u'/' % event.file()))
         checker.check();
     return checker.take();
 }

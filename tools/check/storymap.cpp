@@ -50,27 +50,25 @@ bool StoryMap::isBound(int script) const
 
 namespace {
 
-// The codes of the places that the buttons of place `code` lead to (none for a code
-// that is no walkable place). The town fixes them: they are worked out once.
-const QStringList &buttonTargets(const QString &code)
+// The places that the buttons of the place numbered `number` lead to. The town
+// fixes them: they are worked out once.
+const std::vector<const engine::Place *> &buttonTargets(int number)
 {
-    static const std::map<QString, QStringList> table = [] {
-        std::map<QString, QStringList> targets;
-        for (int number = 1; engine::placeByNumber(number); ++number) {
-            const QString from = engine::placeByNumber(number)->codeText();
+    using Targets = std::array<std::vector<const engine::Place *>, engine::kPlaceCount + 1>;
+    static const Targets table = [] {
+        Targets targets;
+        for (int from = 1; from <= engine::kPlaceCount; ++from) {
             engine::PlaceButtons buttons;
-            places::SetPlaceButtons(from, buttons);
-            QStringList &to = targets[from];
+            places::SetPlaceButtons(engine::placeByNumber(from)->codeText(), buttons);
             for (const engine::PlaceButton &b : buttons) {
-                if (b.visible)
-                    to << places::codeForTag(b.tag);
+                const engine::Place *to = engine::placeByCode(places::codeForTag(b.tag));
+                if (b.visible && to)
+                    targets[static_cast<std::size_t>(from)].push_back(to);
             }
         }
         return targets;
     }();
-    static const QStringList none;
-    const auto it = table.find(code);
-    return it == table.end() ? none : it->second;
+    return table[static_cast<std::size_t>(number)];
 }
 
 } // namespace
@@ -79,23 +77,26 @@ const QStringList &buttonTargets(const QString &code)
 // every place a jump makes current.
 void StoryMap::findPlaces()
 {
-    QStringList todo{kHome};
+    std::vector<int> todo{engine::home().number}; // by number, first come first
     for (const ScriptInfo &s : m_scripts) {
         for (const HandOver &h : s.handOvers) {
-            if (h.type == HandOver::Jump)
-                todo << h.target.place;
+            const engine::Place *place =
+                h.type == HandOver::Jump ? engine::placeByCode(h.target.place) : nullptr;
+            if (place)
+                todo.push_back(place->number);
         }
     }
-    QStringList seen;
-    while (!todo.isEmpty()) {
-        const QString code = todo.takeFirst();
-        if (seen.contains(code))
+    std::array<bool, engine::kPlaceCount + 1> seen{};
+    for (std::size_t i = 0; i < todo.size(); ++i) {
+        bool &done = seen[static_cast<std::size_t>(todo[i])];
+        if (done)
             continue;
-        seen << code;
-        for (const QString &to : buttonTargets(code)) {
-            if (!m_places.contains(to))
-                m_places << to;
-            todo << to;
+        done = true;
+        for (const engine::Place *to : buttonTargets(todo[i])) {
+            const QString code = to->codeText();
+            if (!m_places.contains(code))
+                m_places << code;
+            todo.push_back(to->number);
         }
     }
 }

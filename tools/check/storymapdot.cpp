@@ -4,6 +4,7 @@
 #include "engine/placetable.h"
 #include "engine/script.h"
 
+#include <algorithm>
 #include <set>
 
 namespace vm2::check {
@@ -71,16 +72,19 @@ std::vector<StoryMap::Edge> StoryMap::edges() const
     }
     // The counter steps of each place: from every event a place's button can play to
     // the events its counter can go on to.
+    std::vector<int> steps; // of one event, each size once, smallest first
     forEachValue([&](int, const Counter &c, int v) {
         const int script = find({c.code, v});
         if (script < 0)
             return;
-        std::set<int> steps(c.free.begin(), c.free.end());
-        steps.insert(c.once.begin(), c.once.end());
+        steps.assign(c.free.begin(), c.free.end());
+        steps.insert(steps.end(), c.once.begin(), c.once.end());
         if (isBound(script)) {
-            for (const int sum : ownSums(script))
-                steps.insert(sum);
+            const std::vector<int> own = ownSums(script);
+            steps.insert(steps.end(), own.begin(), own.end());
         }
+        std::sort(steps.begin(), steps.end());
+        steps.erase(std::unique(steps.begin(), steps.end()), steps.end());
         for (const int step : steps) {
             if (v + step <= c.cap && c.has[static_cast<std::size_t>(v + step)])
                 list.push_back({{c.code, v}, {c.code, v + step}, QString(), Edge::Step});

@@ -50,8 +50,10 @@ void StoryMap::report(Findings &findings) const
             return c.has[static_cast<std::size_t>(v)] && find(e) < 0 && !(e == start);
         };
         auto originOf = [&](int v) { return c.origin[static_cast<std::size_t>(v)]; };
-        const QString place =
-            QStringLiteral("%1 (place %2)").arg(engine::placeByCode(c.code)->nameText()).arg(slot);
+        auto place = [&] {
+            return QStringLiteral("%1 (place %2)")
+                .arg(engine::placeByCode(c.code)->nameText(), QString::number(slot));
+        };
         for (int v = 0; v <= c.cap; ++v) {
             if (!missing(v))
                 continue;
@@ -61,7 +63,7 @@ void StoryMap::report(Findings &findings) const
                 findings.warning(e.file(), 0,
                                  QStringLiteral("no such script, but the place button of %1 "
                                                 "plays it while the place's event counter is 0")
-                                     .arg(place));
+                                     .arg(place()));
                 continue;
             }
             int last = v;
@@ -74,18 +76,14 @@ void StoryMap::report(Findings &findings) const
                                  QStringLiteral("the event counter of %1 can reach %2 through "
                                                 "this line, but %3 does not exist: its place "
                                                 "button would then end the game")
-                                     .arg(place)
-                                     .arg(v)
-                                     .arg(e.file()));
+                                     .arg(place(), QString::number(v), e.file()));
             else
                 findings.warning(file, o.line,
                                  QStringLiteral("the event counter of %1 can reach %2 to %3 "
                                                 "through this line, but %4 to %5 do not exist: "
                                                 "its place button would then end the game")
-                                     .arg(place)
-                                     .arg(v)
-                                     .arg(last)
-                                     .arg(e.file(), EventId{c.code, last}.file()));
+                                     .arg(place(), QString::number(v), QString::number(last),
+                                          e.file(), EventId{c.code, last}.file()));
             v = last;
         }
     }
@@ -105,8 +103,9 @@ std::vector<StoryMap::Target> StoryMap::targets(const HandOver &h) const
     case HandOver::Jump:
         return {{h.target, QStringLiteral("jump")}};
     case HandOver::Ending:
-        return {{{engine::kEndingsPlace, endingEvent(h.heroine, true)}, QStringLiteral("happy end")},
-                {{engine::kEndingsPlace, endingEvent(h.heroine, false)}, QStringLiteral("bad end")}};
+        return {
+            {{engine::kEndingsPlace, endingEvent(h.heroine, true)}, QStringLiteral("happy end")},
+            {{engine::kEndingsPlace, endingEvent(h.heroine, false)}, QStringLiteral("bad end")}};
     case HandOver::NextDay:
         break;
     }
