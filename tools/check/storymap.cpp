@@ -77,7 +77,10 @@ const std::vector<const engine::Place *> &buttonTargets(int number)
 // every place a jump makes current.
 void StoryMap::findPlaces()
 {
-    std::vector<int> todo{engine::home().number}; // by number, first come first
+    std::vector<int> todo; // by number, first come first
+    todo.reserve(64);
+    todo.push_back(engine::home().number);
+    m_places.reserve(engine::kPlaceCount);
     for (const ScriptInfo &s : m_scripts) {
         for (const HandOver &h : s.handOvers) {
             const engine::Place *place =
