@@ -136,7 +136,8 @@ void TestChecker::faults_data()
         row(name, {line}, {f + QStringLiteral("1: ") + finding});
     };
 
-    // Every field of every line kind.
+    // Every field of every line kind; a field that is missing or not a digit goes one
+    // way whichever field it is, so not every field is shown both ways.
     one("1 picture missing", "1Z", "error: File not found: dat1/backZ.da1");
     row("1 picture too small", {"1X"},
         {f + "1: error: dat1/backX.da1 is 300 × 400 pixels, but a background is 400 × 400"},
@@ -151,10 +152,7 @@ void TestChecker::faults_data()
     one("2 expression not a digit", "21x0",
         "error: Type mismatch: \"21x0\" has 'x' at position 3 where its expression needs a digit");
     one("2 no variant", "213", "error: Type mismatch: \"213\" has no variant at position 4");
-    one("2 variant not a digit", "213v",
-        "error: Type mismatch: \"213v\" has 'v' at position 4 where its variant needs a digit");
     one("3 too short", "3", "error: Type mismatch: \"3\" has no speaker code at position 2");
-    one("E too short", "E", "error: Type mismatch: \"E\" has no speaker code at position 2");
     one("3 unknown speaker", "35はい",
         "warning: speaker code \"5\" is not 1 to 4: the message is not shown, but the line still "
         "waits");
@@ -168,9 +166,6 @@ void TestChecker::faults_data()
         "error: Type mismatch: \"4x0\" has 'x' at position 2 where its block 1 count needs a "
         "digit");
     one("4 no count b", "401", "error: Type mismatch: \"401\" has no block 2 count at position 4");
-    one("4 count b not a digit", "4010-",
-        "error: Type mismatch: \"4010-\" has '-' at position 5 where its block 2 count needs a "
-        "digit");
     row("4 both counts 00", {"40000", "a", "b"},
         {f + "1: warning: both blocks of the choice are empty: either answer goes on at the next "
              "line"});
@@ -182,17 +177,12 @@ void TestChecker::faults_data()
         {f + "1: error: Input past end of file: the blocks of line 1 reach 2 lines past the end of "
              "the file"});
     one("5 no flag", "5", "error: Type mismatch: \"5\" has no flag number at position 2");
-    one("5 flag not a digit", "5x1",
-        "error: Type mismatch: \"5x1\" has 'x' at position 2 where its flag number needs a digit");
     one("5 flag 0", "501", "error: Subscript out of range: \"501\" names flag 0, not 1 to 9");
     one("5 value not a digit", "51x",
         "error: Type mismatch: \"51x\" has 'x' at position 3 where its flag value needs a digit");
     one("6 no flag", "6", "error: Type mismatch: \"6\" has no flag number at position 2");
     one("6 flag 0", "600000", "error: Subscript out of range: \"600000\" names flag 0, not 1 to 9");
     one("6 no count a", "61", "error: Type mismatch: \"61\" has no block 1 count at position 3");
-    one("6 count a not a digit", "610x00",
-        "error: Type mismatch: \"610x00\" has 'x' at position 4 where its block 1 count needs a "
-        "digit");
     one("6 no count b", "6100",
         "error: Type mismatch: \"6100\" has no block 2 count at position 5");
     row("6 blocks past the end", {"610101", "31x"},
@@ -201,11 +191,7 @@ void TestChecker::faults_data()
     one("7 no heroine", "7", "error: Type mismatch: \"7\" has no heroine number at position 2");
     one("7 heroine 1", "71050",
         "error: Subscript out of range: \"71050\" names heroine 1, not 2 to 5");
-    one("7 heroine 6", "76050",
-        "error: Subscript out of range: \"76050\" names heroine 6, not 2 to 5");
     one("7 no amount", "72", "error: Type mismatch: \"72\" has no amount at position 3");
-    one("7 amount not a digit", "720x1",
-        "error: Type mismatch: \"720x1\" has 'x' at position 4 where its amount needs a digit");
     one("7 four characters", "7205",
         "error: Type mismatch: \"7205\" has no sign digit at position 5");
     one("7 sign not a digit", "7205+",
@@ -213,14 +199,10 @@ void TestChecker::faults_data()
     one("9 no slot", "9", "error: Type mismatch: \"9\" has no counter slot at position 2");
     one("9 slot not a digit", "9C1",
         "error: Type mismatch: \"9C1\" has 'C' at position 2 where its counter slot needs a digit");
-    one("9 increment not a digit", "91x",
-        "error: Type mismatch: \"91x\" has 'x' at position 3 where its increment needs a digit");
     one("9 slot A without increment", "9A",
         "error: Type mismatch: \"9A\" has 'A' at position 2 where its increment needs a digit");
     one("D no place", "D", "error: Type mismatch: \"D\" has no place code at position 2");
     one("D no event", "D2", "error: Type mismatch: \"D2\" has no event number at position 3");
-    one("D event not a digit", "D2x",
-        "error: Type mismatch: \"D2x\" has 'x' at position 3 where its event number needs a digit");
     one("B no heroine", "B",
         "error: Type mismatch: \"B\" has 'B' at position 1 where its heroine number needs a digit");
     one("B heroine 6", "B6", "error: Subscript out of range: \"B6\" names heroine 6, not 2 to 5");

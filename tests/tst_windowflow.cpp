@@ -417,14 +417,10 @@ void TestWindowFlow::aboutBox_data()
                           << "mailto:" + app::AboutBox::kMailAddress;
     QTest::newRow("home page") << "Label4(1)" << app::AboutBox::kHomePage;
     QTest::newRow("support board") << "Label4(3)" << app::AboutBox::kSupportBoard;
-    QTest::newRow("maker") << "Label3(0)"
-                           << "";
     QTest::newRow("made by") << "Label1(0)"
                              << "";
     QTest::newRow("HP") << "Label1(1)"
                         << "";
-    QTest::newRow("BBS") << "Label1(3)"
-                         << "";
 }
 
 void TestWindowFlow::aboutBox()

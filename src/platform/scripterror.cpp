@@ -1,5 +1,7 @@
 #include "scripterror.h"
 
+#include <QStringBuilder>
+
 namespace vm2::platform {
 
 QString faultName(Fault fault)
@@ -23,11 +25,16 @@ QString faultName(Fault fault)
     return QStringLiteral("Script error");
 }
 
+QString ScriptError::description() const
+{
+    if (m_detail.isEmpty())
+        return faultName(m_fault);
+    return faultName(m_fault) % QLatin1String(": ") % m_detail;
+}
+
 QString ScriptError::message() const
 {
-    QString text = faultName(m_fault);
-    if (!m_detail.isEmpty())
-        text += QStringLiteral(": ") + m_detail;
+    const QString text = description();
     if (hasLocation())
         return QStringLiteral("%1:%2: %3").arg(m_file, QString::number(m_line), text);
     return text;

@@ -41,6 +41,8 @@ public:
 
     // "dat2/ibent1-0.da2:3: Type mismatch: ..." or, outside a script, "File not found: ..."
     QString message() const;
+    // The fault and its detail without the place: "Type mismatch: ..."
+    QString description() const;
     const char *what() const noexcept override;
 
 private:

@@ -79,8 +79,7 @@ std::vector<PictureCheck::Problem> PictureCheck::examine(const PictureUse &use) 
     try {
         image = platform::loadPicture(m_dataFolder % u'/' % use.file, use.file);
     } catch (const platform::ScriptError &e) {
-        return {
-            {Severity::Error, platform::faultName(e.fault()) + QStringLiteral(": ") + e.detail()}};
+        return {{Severity::Error, e.description()}};
     }
     const Layout layout = layoutOf(use);
     if (layout.size.isEmpty())

@@ -21,11 +21,6 @@ QString EventId::file() const
 
 namespace {
 
-QString faultText(const ScriptError &e)
-{
-    return platform::faultName(e.fault()) % QLatin1String(": ") % e.detail();
-}
-
 class ScriptChecker
 {
 public:
@@ -78,7 +73,7 @@ bool ScriptChecker::read(const QString &path)
                 firstInvalid = channel.lineNumber();
         }
     } catch (const ScriptError &e) {
-        error(0, faultText(e));
+        error(0, e.description());
         return false;
     }
     if (invalid > 0) {
@@ -95,7 +90,7 @@ std::optional<Command> ScriptChecker::parse(int line, const QString &text)
     std::optional<ScriptError> fault;
     Command cmd = engine::parseCommand(text, fault);
     if (fault) {
-        error(line, faultText(*fault));
+        error(line, fault->description());
         return std::nullopt;
     }
     return cmd;
@@ -148,7 +143,7 @@ void ScriptChecker::blocks(int line, const Command &cmd, qsizetype &next)
             warning(line, QStringLiteral("both blocks of the choice are empty: either answer "
                                          "goes on at the next line"));
         if (count - next < 2) {
-            error(line, faultText(engine::captionsPastEnd(line)));
+            error(line, engine::captionsPastEnd(line).description());
             next = count;
             return;
         }
@@ -157,7 +152,8 @@ void ScriptChecker::blocks(int line, const Command &cmd, qsizetype &next)
     const qsizetype wanted = cmd.countA + cmd.countB;
     const qsizetype available = std::min(wanted, count - next);
     if (available < wanted)
-        error(line, faultText(engine::blocksPastEnd(line, static_cast<int>(wanted - available))));
+        error(line,
+              engine::blocksPastEnd(line, static_cast<int>(wanted - available)).description());
     m_inMainFlow = false;
     m_branch = line;
     m_block = 1;

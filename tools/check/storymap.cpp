@@ -292,7 +292,7 @@ void StoryMap::setUp()
             m_clearedFlags[f] = m_clearedFlags[f] || s.clearsFlag[f];
     }
     std::map<QString, int> largestEvent;
-    std::array<int, 10> largestAdvance{}, onceSum{};
+    std::array<int, engine::kPlaceCount + 1> largestAdvance{}, onceSum{}; // by slot
     for (std::size_t i = 0; i < m_scripts.size(); ++i) {
         const ScriptInfo &s = m_scripts[i];
         auto [it, added] = largestEvent.emplace(s.event.place, s.event.number);

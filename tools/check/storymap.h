@@ -120,7 +120,7 @@ private:
     std::vector<ScriptInfo> m_scripts;
     std::map<EventId, int> m_index;
     std::vector<char> m_reachable, m_processed, m_unbound, m_playsOnce;
-    std::array<Counter, 10> m_counters; // by slot; slot 0 belongs to no place
+    std::array<Counter, engine::kPlaceCount + 1> m_counters; // by slot; slot 0 belongs to no place
     std::deque<Item> m_work;
     QStringList m_places;
     std::array<bool, 10> m_clearedFlags{};
