@@ -84,13 +84,14 @@ void Game::placeMove(int index)
     showButtons();
 }
 
-void Game::save()
+bool Game::save()
 {
     const bool saved = save::SaveGame(m_state, m_store);
     m_screen.setTalkColour(engine::colour::kBlack);
     // A save that could not be written must not be reported as done.
     m_screen.setTalkText(saved ? QStringLiteral("SAVEしました！")
                                : QStringLiteral("SAVEできませんでした！"));
+    return saved;
 }
 
 void Game::load()

@@ -36,8 +36,10 @@ public:
     // A place button: the move to its place and the place's next event. `index`
     // must name a visible button.
     void placeMove(int index);
-    // SAVE and LOAD of the main screen.
-    void save();
+    // SAVE and LOAD of the main screen. SAVE says on screen whether the saved game
+    // was written, and returns it; when it was not, the previous one is still whole
+    // and the store's errorString() says why.
+    bool save();
     void load();
 
 private:

@@ -1,6 +1,7 @@
 #include "player.h"
 
 #include "game/game.h"
+#include "platform/commandline.h"
 #include "platform/settingsstore.h"
 
 #include <QDir>
@@ -58,6 +59,7 @@ public:
         m_store->setValue(key, value);
     }
     bool sync() override { return m_store->sync(); }
+    QString errorString() const override { return m_store->errorString(); }
 
 private:
     std::unique_ptr<platform::SettingsStore> m_store;
@@ -352,8 +354,11 @@ int play(const Options &options, QTextStream &out)
     return status;
 }
 
-bool parseArguments(const QStringList &arguments, Options &options, QString &error)
+bool parseArguments(const QStringList &given, Options &options, QString &error)
 {
+    const QStringList arguments = platform::splitOptionValues(
+        given, {QStringLiteral("--data"), QStringLiteral("--names"), QStringLiteral("--inputs"),
+                QStringLiteral("--new"), QStringLiteral("--store"), QStringLiteral("--snapshots")});
     QStringList positional;
     int modes = 0;
     auto splitNames = [](const QString &value) {
