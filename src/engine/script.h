@@ -14,6 +14,7 @@
 // the checker all work from it, from parseCommand() and from picturesOf(). A new
 // kind is one row here and one handler in Engine::execute().
 
+#include "endings.h"
 #include "placetable.h"
 #include "platform/scripterror.h"
 #include "stage/pictures.h"
@@ -189,14 +190,6 @@ std::vector<PictureLoad> picturesOf(const Command &cmd);
 // lines. The runner raises them as it plays; the checker reports them beforehand.
 platform::ScriptError captionsPastEnd(int line);
 platform::ScriptError blocksPastEnd(int line, int missing);
-
-// The ending events of kEndingsPlace for heroines 2 to 5: happy 2, 3, 4, 0; bad 5, 6,
-// 7, 1.
-int endingEvent(int heroine, bool happy);
-// The bonus event of kEndingsPlace, played in bonus mode.
-inline constexpr int kBonusEvent = 8;
-// The settings-store key of the marker that the happy ending of `heroine` was seen.
-QString seenEndingKey(int heroine);
 
 // "ibentA-12.da2": the script of an event, named by place code and event number.
 QString scriptFileName(const QString &place, int number);
