@@ -76,13 +76,13 @@ public:
     void setTalkColour(std::uint32_t colour) override { m_colour = colour; }
     void setTalkText(const QString &text) override
     {
-        m_talk = text;
         m_out << "talk " << rgbHex(m_colour) << ' ' << escaped(text) << '\n';
     }
-    QString talkText() const override { return m_talk; }
     void setPlaceLabel(const QString &name) override { m_out << "place " << escaped(name) << '\n'; }
+    void movedTo(const QString &name) override { setPlaceLabel(name); }
     void setNames(const QString &, const QString &) override {}
-    void setMenuEnabled(bool) override {}
+    void eventStarted() override {}
+    void eventEnded() override {}
     void showPlaceButtons(const PlaceButtons &buttons) override
     {
         m_out << "buttons";
@@ -189,7 +189,6 @@ private:
     const Options &m_options;
     QTextStream &m_out;
     std::uint32_t m_colour = 0xFF0000; // blue, as the message label starts
-    QString m_talk;
     QImage m_stage;
     qsizetype m_next = 0;
     int m_snapshots = 0;
