@@ -83,7 +83,6 @@ void ReadingAids::choiceWaitBegins()
 void ReadingAids::placeButtonPressed()
 {
     m_skip->stop();
-    m_session.historyFeed().placeButtonPressed();
 }
 
 bool ReadingAids::inWindow(QObject *object) const

@@ -9,7 +9,8 @@
 #include <cstdio>
 
 namespace {
-const char kUsage[] = "usage: velmora2-check [--data DIR] [--graph FILE.dot] [--werror]\n";
+const char kUsage[] = "usage: velmora2-check [--data DIR] [--graph FILE.dot] [--werror]\n"
+                      "--graph writes the story map whole, never inside the story's dat1 or dat2\n";
 }
 
 int main(int argc, char *argv[])
