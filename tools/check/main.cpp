@@ -2,6 +2,7 @@
 // scripts and pictures that would end the game, and draws the story map.
 #include "checker.h"
 
+#include "platform/commandline.h"
 #include "platform/programfolder.h"
 
 #include <QCoreApplication>
@@ -17,6 +18,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
+    arguments = vm2::platform::splitOptionValues(
+        arguments, {QStringLiteral("--data"), QStringLiteral("--graph")});
     vm2::check::Options options;
     options.dataFolder = vm2::platform::programFolder();
     while (!arguments.isEmpty()) {

@@ -1,6 +1,7 @@
 #include "player.h"
 
 #include "game/game.h"
+#include "platform/commandline.h"
 #include "platform/settingsstore.h"
 
 #include <QDir>
@@ -58,6 +59,7 @@ public:
         m_store->setValue(key, value);
     }
     bool sync() override { return m_store->sync(); }
+    QString errorString() const override { return m_store->errorString(); }
 
 private:
     std::unique_ptr<platform::SettingsStore> m_store;
@@ -74,13 +76,13 @@ public:
     void setTalkColour(std::uint32_t colour) override { m_colour = colour; }
     void setTalkText(const QString &text) override
     {
-        m_talk = text;
         m_out << "talk " << rgbHex(m_colour) << ' ' << escaped(text) << '\n';
     }
-    QString talkText() const override { return m_talk; }
     void setPlaceLabel(const QString &name) override { m_out << "place " << escaped(name) << '\n'; }
+    void movedTo(const QString &name) override { setPlaceLabel(name); }
     void setNames(const QString &, const QString &) override {}
-    void setMenuEnabled(bool) override {}
+    void eventStarted() override {}
+    void eventEnded() override {}
     void showPlaceButtons(const PlaceButtons &buttons) override
     {
         m_out << "buttons";
@@ -187,7 +189,6 @@ private:
     const Options &m_options;
     QTextStream &m_out;
     std::uint32_t m_colour = 0xFF0000; // blue, as the message label starts
-    QString m_talk;
     QImage m_stage;
     qsizetype m_next = 0;
     int m_snapshots = 0;
@@ -352,8 +353,11 @@ int play(const Options &options, QTextStream &out)
     return status;
 }
 
-bool parseArguments(const QStringList &arguments, Options &options, QString &error)
+bool parseArguments(const QStringList &given, Options &options, QString &error)
 {
+    const QStringList arguments = platform::splitOptionValues(
+        given, {QStringLiteral("--data"), QStringLiteral("--names"), QStringLiteral("--inputs"),
+                QStringLiteral("--new"), QStringLiteral("--store"), QStringLiteral("--snapshots")});
     QStringList positional;
     int modes = 0;
     auto splitNames = [](const QString &value) {

@@ -2,6 +2,7 @@
 // into the game's data (code page 932 scripts, checked pictures, then the checker),
 // decodes an existing story back into sources, and plays the story's walkthroughs.
 #include "newstory.h"
+#include "platform/commandline.h"
 #include "storybuild.h"
 #include "walkthrough.h"
 
@@ -104,6 +105,8 @@ int main(int argc, char *argv[])
         return Ok;
     }
 
+    args = vm2::platform::splitOptionValues(args,
+                                            {QStringLiteral("--dat1"), QStringLiteral("--data")});
     BuildOptions build;
     QString data;
     QStringList positional;
