@@ -268,11 +268,12 @@ void ScriptChecker::play(int line, const Command &cmd, Where where)
         m_info.handOvers.push_back({HandOver::Ending, line, inBlock, {}, cmd.index});
         m_findings.note(m_info.file, line,
                         QStringLiteral("the ending of heroine %1: dat2/ibent9-%2.da2 (happy) when "
-                                       "her affection is 35 or more here, else "
+                                       "her affection is %4 or more here, else "
                                        "dat2/ibent9-%3.da2 (bad)")
                             .arg(cmd.index)
                             .arg(engine::endingEvent(cmd.index, true))
-                            .arg(engine::endingEvent(cmd.index, false)));
+                            .arg(engine::endingEvent(cmd.index, false))
+                            .arg(engine::kHappyThreshold));
         break;
     }
 }
@@ -292,7 +293,7 @@ void ScriptChecker::message(int line, const Command &cmd)
     }
     // After an event started by a place button, a message with "End" in it is taken
     // for an ending's closing words. Endings and the bonus (place "9") are no places.
-    if (m_info.event.place != engine::kEndingsPlace && cmd.text.contains(QStringLiteral("End")))
+    if (m_info.event.place != engine::kEndingsPlace && engine::endsGame(cmd.text))
         warning(line, QStringLiteral("the message contains \"End\": if it is the last of an "
                                      "event started by a place button, no place button is "
                                      "offered after it"));
