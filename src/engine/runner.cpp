@@ -20,9 +20,9 @@ QString Engine::dataPath(const QString &relative) const
     return m_dataFolder + u'/' + relative;
 }
 
-QImage Engine::picture(const QString &file) const
+QImage Engine::picture(const QString &file)
 {
-    return platform::loadPicture(dataPath(file), file);
+    return m_pictures.load(dataPath(file), file);
 }
 
 RunResult Engine::RunEvent(const QString &place, int number)
