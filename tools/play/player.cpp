@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QRegularExpression>
 #include <memory>
+#include <utility>
 
 namespace vm2::play {
 
@@ -29,7 +30,11 @@ QString rgbHex(std::uint32_t colour)
 }
 
 struct InputError {
+    InputError(QString text, QString at = QString())
+        : message(std::move(text)), where(std::move(at))
+    {}
     QString message;
+    QString where; // the script line of the wait, or empty
 };
 struct InputExhausted {
     QString where;
@@ -63,7 +68,9 @@ private:
 class TranscriptScreen : public engine::Screen, public engine::Trace
 {
 public:
-    TranscriptScreen(const Options &options, QTextStream &out) : m_options(options), m_out(out) {}
+    TranscriptScreen(const Options &options, QTextStream &out, Result &result)
+        : m_options(options), m_out(out), m_result(result)
+    {}
 
     void setTalkColour(std::uint32_t colour) override { m_colour = colour; }
     void setTalkText(const QString &text) override
@@ -77,6 +84,7 @@ public:
     void setMenuEnabled(bool) override {}
     void showPlaceButtons(const PlaceButtons &buttons) override
     {
+        m_buttonsShown = true;
         m_out << "buttons";
         for (const auto &b : buttons) {
             if (b.visible)
@@ -112,9 +120,10 @@ public:
         const QString token = take();
         if (token != QStringLiteral("n"))
             throw InputError{QStringLiteral("input %1: expected n at an advance wait, got \"%2\"")
-                                 .arg(m_next)
-                                 .arg(token) +
-                             atWait()};
+                                     .arg(m_next)
+                                     .arg(token) +
+                                 atWait(),
+                             waitLocation()};
         m_waiting = false;
     }
     int waitChoice(const QString &caption1, const QString &caption2) override
@@ -126,9 +135,10 @@ public:
         const QString token = take();
         if (token != QStringLiteral("1") && token != QStringLiteral("2"))
             throw InputError{QStringLiteral("input %1: expected 1 or 2 at a choice, got \"%2\"")
-                                 .arg(m_next)
-                                 .arg(token) +
-                             atWait()};
+                                     .arg(m_next)
+                                     .arg(token) +
+                                 atWait(),
+                             waitLocation()};
         m_waiting = false;
         m_out << "choose " << token << '\n';
         return token.toInt();
@@ -137,6 +147,15 @@ public:
     void run(const QString &place, int number) override
     {
         m_out << "run " << escaped(place) << ' ' << number << '\n';
+        m_result.played.scripts.insert(engine::scriptPath(place, number));
+    }
+    void block(const QString &script, int line, int block) override
+    {
+        m_result.played.blocks.insert({script, line, block});
+    }
+    void ending(int heroine, bool happy) override
+    {
+        m_result.endings.push_back({heroine, happy, m_engine->state().Loveval(heroine)});
     }
     void flag(int index, int value) override { m_out << "flag " << index << ' ' << value << '\n'; }
     void love(int heroine, int value) override
@@ -150,18 +169,25 @@ public:
     QString take()
     {
         if (!hasInput())
-            throw InputExhausted{atWait()};
+            throw InputExhausted{waitLocation()};
         return m_options.inputs.at(m_next++);
     }
     // The engine whose waits these are, so that a stop names the script line.
-    void setEngine(const engine::Engine *engine) { m_engine = engine; }
+    void setEngine(engine::Engine *engine) { m_engine = engine; }
+    // "dat2/ibent2-0.da2:7" while a wait is in progress, else empty.
+    QString waitLocation() const
+    {
+        return m_engine && m_waiting ? m_engine->waitLocation() : QString();
+    }
     // " at dat2/ibent2-0.da2:7" while a wait is in progress, else empty.
     QString atWait() const
     {
-        return m_engine && m_waiting ? QStringLiteral(" at ") + m_engine->waitLocation()
-                                     : QString();
+        const QString where = waitLocation();
+        return where.isEmpty() ? where : QStringLiteral(" at ") + where;
     }
     qsizetype inputNumber() const { return m_next; }
+    // Whether the place buttons were shown since the last call.
+    bool takeButtonsShown() { return std::exchange(m_buttonsShown, false); }
 
     void snapshot(const QString &name = QString())
     {
@@ -178,17 +204,20 @@ public:
 private:
     const Options &m_options;
     QTextStream &m_out;
+    Result &m_result;
+    bool m_buttonsShown = false;
     std::uint32_t m_colour = 0xFF0000; // blue, as the message label starts
     QString m_talk;
     QImage m_stage;
     qsizetype m_next = 0;
     int m_snapshots = 0;
-    const engine::Engine *m_engine = nullptr;
+    engine::Engine *m_engine = nullptr;
     bool m_waiting = false;
 };
 
-// The whole-game loop between events: place buttons, SAVE and LOAD.
-void playGame(game::Game &game, TranscriptScreen &screen)
+// The whole-game loop between events: place buttons, SAVE and LOAD. A place move
+// that leaves no place button has ended the game; LOAD goes on with the saved one.
+void playGame(game::Game &game, TranscriptScreen &screen, Result &result)
 {
     while (screen.hasInput()) {
         const QString token = screen.take();
@@ -196,6 +225,7 @@ void playGame(game::Game &game, TranscriptScreen &screen)
             game.save();
         } else if (token == QStringLiteral("load")) {
             game.load();
+            result.overAfter = -1;
         } else if (token.startsWith(u'p') && token.size() > 1) {
             const QString tag = token.mid(1);
             const PlaceButtons &buttons = game.placeButtons();
@@ -210,7 +240,10 @@ void playGame(game::Game &game, TranscriptScreen &screen)
                 throw InputError{QStringLiteral("input %1: no visible place button has Tag %2")
                                      .arg(screen.inputNumber())
                                      .arg(tag)};
+            screen.takeButtonsShown();
             game.placeMove(index);
+            if (!screen.takeButtonsShown())
+                result.overAfter = screen.inputNumber();
         } else {
             throw InputError{QStringLiteral("input %1: expected p<TAG>, save or load between "
                                             "events, got \"%2\"")
@@ -235,22 +268,24 @@ QString joined(const engine::GameState &s)
 
 } // namespace
 
-int play(const Options &options, QTextStream &out)
+Result play(const Options &options, QTextStream &out)
 {
+    Result result;
+    result.inputsGiven = options.inputs.size();
     std::unique_ptr<platform::SettingsStore> backing;
     if (options.storeFile.isEmpty())
         backing = std::make_unique<platform::MemoryStore>();
     else
         backing = std::make_unique<platform::QSettingsStore>(options.storeFile);
     TracedStore store(std::move(backing), out);
-    TranscriptScreen screen(options, out);
+    TranscriptScreen screen(options, out, result);
     game::Game game(screen, store, options.dataFolder);
     game.engine().setTrace(&screen);
     screen.setEngine(&game.engine());
     if (!options.snapshotFolder.isEmpty())
         QDir().mkpath(options.snapshotFolder);
 
-    int status = Ok;
+    Status status = Ok;
     try {
         switch (options.mode) {
         case Options::Mode::Event:
@@ -261,37 +296,51 @@ int play(const Options &options, QTextStream &out)
         case Options::Mode::NewGame:
             game.newGame(options.names.value(0), options.names.value(1), options.names.value(2));
             game.start();
-            playGame(game, screen);
+            playGame(game, screen, result);
             break;
         case Options::Mode::LoadGame:
             game.loadFromTitle();
             game.start();
-            playGame(game, screen);
+            playGame(game, screen, result);
             break;
         case Options::Mode::Bonus:
             if (!game.enterBonus())
                 throw InputError{
                     QStringLiteral("--bonus: the four happy endings have not all been seen")};
             game.start();
-            playGame(game, screen);
+            // The bonus event is all that bonus mode plays.
+            result.overAfter = screen.inputNumber();
+            playGame(game, screen, result);
             break;
         }
     } catch (const platform::ScriptError &e) {
-        out << "error " << escaped(e.message()) << '\n';
+        result.message = e.message();
+        if (e.hasLocation())
+            result.where = e.file() + u':' + QString::number(e.line());
         status = ScriptFailed;
     } catch (const InputError &e) {
-        out << "error " << escaped(e.message) << '\n';
+        result.message = e.message;
+        result.where = e.where;
         status = BadInput;
     } catch (const InputExhausted &e) {
-        out << "stop out of input" << e.where << '\n';
+        result.message = QStringLiteral("out of input");
+        if (!e.where.isEmpty())
+            result.message += QStringLiteral(" at ") + e.where;
+        result.where = e.where;
         status = OutOfInput;
     }
+    if (status != Ok)
+        out << (status == OutOfInput ? "stop " : "error ") << escaped(result.message) << '\n';
     screen.setStage(game.stage().visible());
     screen.snapshot(QStringLiteral("final.png"));
     if (options.printState)
         out << joined(game.state()) << '\n';
     out.flush();
-    return status;
+    result.status = status;
+    result.inputsUsed = screen.inputNumber();
+    result.state = game.state();
+    result.lastMessage = screen.talkText();
+    return result;
 }
 
 bool parseArguments(const QStringList &arguments, Options &options, QString &error)

@@ -10,14 +10,11 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <algorithm>
 
 namespace vm2::story {
 
 namespace {
-
-const QString kHappyWords =
-    QStringLiteral("talk FF0F7B Happy End.\\r\\n\\r\\nThank you for your Playing!");
-const QString kBadWords = QStringLiteral("talk 000000 The End.\\r\\n\\r\\nCould you Try Again?");
 
 QString endingName(bool happy, int heroine)
 {
@@ -26,51 +23,24 @@ QString endingName(bool happy, int heroine)
         .arg(heroine);
 }
 
-// The affection of `heroine` as the transcript last showed it before line `end`.
-int affectionBefore(const QStringList &transcript, qsizetype end, int heroine)
+bool played(const vm2::play::Result &r, int heroine, bool happy)
 {
-    const QString prefix = QStringLiteral("love %1 ").arg(heroine);
-    for (qsizetype i = end - 1; i >= 0; --i) {
-        if (transcript.at(i).startsWith(prefix))
-            return transcript.at(i).mid(prefix.size()).toInt();
-    }
-    return 0;
+    return std::any_of(r.endings.begin(), r.endings.end(), [&](const vm2::play::Ending &e) {
+        return e.heroine == heroine && e.happy == happy;
+    });
 }
 
-// The last message the transcript shows, for a failure that stops short.
-QString lastTalk(const QStringList &transcript)
-{
-    for (qsizetype i = transcript.size() - 1; i >= 0; --i) {
-        if (transcript.at(i).startsWith(QStringLiteral("talk ")))
-            return transcript.at(i).mid(12);
-    }
-    return QString();
-}
-
-// The transcript line of a run of an event.
-QString eventRun(const QString &place, int number)
-{
-    return QStringLiteral("run %1 %2").arg(place).arg(number);
-}
-
-QString judgeEnding(const Walkthrough &w, const QStringList &transcript)
+QString judgeEnding(const Walkthrough &w, const vm2::play::Result &r)
 {
     const bool happy = w.ending == QLatin1String("happy");
-    const qsizetype wanted =
-        transcript.indexOf(eventRun(engine::kEndingsPlace, engine::endingEvent(w.heroine, happy)));
-    if (wanted < 0) {
-        for (const QString &line : transcript) {
-            if (line.startsWith(QStringLiteral("run %1 ").arg(engine::kEndingsPlace)))
-                return QStringLiteral("%1 was not played; the ending event %2 was")
-                    .arg(endingName(happy, w.heroine), line.mid(4));
-        }
-        return QStringLiteral("the inputs ended before %1; the last message was \"%2\"")
-            .arg(endingName(happy, w.heroine), lastTalk(transcript));
-    }
-    if (!transcript.contains(happy ? kHappyWords : kBadWords))
-        return QStringLiteral("the closing words of %1 were not shown")
-            .arg(endingName(happy, w.heroine));
-    return QString();
+    if (played(r, w.heroine, happy))
+        return QString();
+    if (!r.endings.empty())
+        return QStringLiteral("%1 was not played; the ending event %2 %3 was")
+            .arg(endingName(happy, w.heroine), engine::kEndingsPlace)
+            .arg(engine::endingEvent(r.endings.front().heroine, r.endings.front().happy));
+    return QStringLiteral("the inputs ended before %1; the last message was \"%2\"")
+        .arg(endingName(happy, w.heroine), r.lastMessage);
 }
 
 } // namespace
@@ -148,37 +118,32 @@ QString playWalkthrough(const Walkthrough &w, const QString &dataFolder)
     }
     const bool bonus = w.ending == QLatin1String("bonus");
     options.mode = bonus ? vm2::play::Options::Mode::Bonus : vm2::play::Options::Mode::NewGame;
-    QString text;
-    QTextStream out(&text);
-    const int status = vm2::play::play(options, out);
-    out.flush();
-    const QStringList transcript = text.split(u'\n', Qt::SkipEmptyParts);
+    QString transcript;
+    QTextStream out(&transcript);
+    const vm2::play::Result r = vm2::play::play(options, out);
     // The wrong ending explains more than the inputs that ran out in it.
     if (!bonus) {
         const bool happy = w.ending == QLatin1String("happy");
-        const qsizetype other = transcript.indexOf(
-            eventRun(engine::kEndingsPlace, engine::endingEvent(w.heroine, !happy)));
-        if (other >= 0 && !transcript.contains(eventRun(engine::kEndingsPlace,
-                                                        engine::endingEvent(w.heroine, happy))))
+        const auto other =
+            std::find_if(r.endings.begin(), r.endings.end(), [&](const vm2::play::Ending &e) {
+                return e.heroine == w.heroine && e.happy != happy;
+            });
+        if (other != r.endings.end() && !played(r, w.heroine, happy))
             return QStringLiteral("%1 played instead: her affection was %2 at the ending, "
                                   "and 35 or more gives the happy one")
                 .arg(endingName(!happy, w.heroine))
-                .arg(affectionBefore(transcript, other, w.heroine));
+                .arg(other->affection);
     }
-    if (status != vm2::play::Ok) {
-        for (qsizetype i = transcript.size() - 1; i >= 0; --i) {
-            const QString &line = transcript.at(i);
-            if (line.startsWith(QStringLiteral("error ")) ||
-                line.startsWith(QStringLiteral("stop ")))
-                return line;
-        }
-        return QStringLiteral("the player ended with status %1").arg(status);
-    }
+    if (r.status != vm2::play::Ok)
+        return (r.status == vm2::play::OutOfInput ? QStringLiteral("stop ")
+                                                  : QStringLiteral("error ")) +
+               r.message;
     if (bonus)
-        return transcript.value(0) == eventRun(engine::kEndingsPlace, engine::kBonusEvent)
+        return r.played.scripts.count(
+                   engine::scriptPath(engine::kEndingsPlace, engine::kBonusEvent))
                    ? QString()
                    : QStringLiteral("the bonus event (ibent9-8) was not played");
-    return judgeEnding(w, transcript);
+    return judgeEnding(w, r);
 }
 
 int testWalkthroughs(const QString &source, const QString &dataFolder, QTextStream &report)
