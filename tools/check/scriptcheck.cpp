@@ -76,6 +76,7 @@ bool ScriptChecker::read(const QString &path)
         error(0, e.description());
         return false;
     }
+    m_info.lines = static_cast<int>(m_lines.size());
     if (invalid > 0) {
         QString text = QStringLiteral("the line is not valid code page 932 text");
         if (invalid > 1)
@@ -147,7 +148,14 @@ void ScriptChecker::blocks(int line, const Command &cmd, qsizetype &next)
             next = count;
             return;
         }
-        next += 2; // the captions are shown as written, whatever they hold
+        // The captions are shown as written, whatever they hold.
+        m_info.branches.push_back({line,
+                                   0,
+                                   {m_lines[static_cast<std::size_t>(next)],
+                                    m_lines[static_cast<std::size_t>(next + 1)]}});
+        next += 2;
+    } else {
+        m_info.branches.push_back({line, cmd.index, {}});
     }
     const qsizetype wanted = cmd.countA + cmd.countB;
     const qsizetype available = std::min(wanted, count - next);
@@ -259,13 +267,16 @@ void ScriptChecker::play(int line, const Command &cmd, Where where)
                                    m_guardFlag, m_branch, m_block});
         break;
     case Kind::NextDay:
-        m_info.handOvers.push_back({HandOver::NextDay, line, inBlock, {cmd.code, 0}, 0});
+        m_info.handOvers.push_back(
+            {HandOver::NextDay, line, inBlock, {cmd.code, 0}, 0, m_branch, m_block});
         break;
     case Kind::Jump:
-        m_info.handOvers.push_back({HandOver::Jump, line, inBlock, {cmd.code, cmd.value}, 0});
+        m_info.handOvers.push_back(
+            {HandOver::Jump, line, inBlock, {cmd.code, cmd.value}, 0, m_branch, m_block});
         break;
     case Kind::Ending:
-        m_info.handOvers.push_back({HandOver::Ending, line, inBlock, {}, cmd.index});
+        m_info.handOvers.push_back(
+            {HandOver::Ending, line, inBlock, {}, cmd.index, m_branch, m_block});
         m_findings.note(m_info.file, line,
                         QStringLiteral("the ending of heroine %1: dat2/ibent9-%2.da2 (happy) when "
                                        "her affection is 35 or more here, else "

@@ -116,7 +116,20 @@ private:
     std::vector<Target> targets(const HandOver &h) const;
     // Calls `visit` with each value each reached counter can hold.
     void forEachValue(const std::function<void(const Counter &, int value)> &visit) const;
+
+    // How play outside the bonus reaches a script: from the start of a game and the
+    // place buttons, through jumps and next days, and with `endings` through endings.
+    struct Reach {
+        bool reached = false;
+        bool byButton = false; // its place's button plays it
+        Origin jump;           // the first jump that plays it (script -1: none)
+    };
+    std::vector<Reach> playReach(bool endings) const;
+    static bool isEndingEvent(const EventId &event);
+
     void report(Findings &findings) const;
+    void reportDeadEnds(Findings &findings) const;
+    void reportEndings(Findings &findings) const;
     std::vector<Edge> edges() const;
 
     std::vector<ScriptNode> m_scripts;

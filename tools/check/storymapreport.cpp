@@ -88,8 +88,10 @@ void StoryMap::report(Findings &findings) const
         }
     }
 
+    reportDeadEnds(findings);
+    reportEndings(findings);
     for (const ScriptNode &n : m_scripts) {
-        if (!n.reachable)
+        if (!n.reachable && !isEndingEvent(n.info.event))
             findings.warning(n.info.file, 0,
                              QStringLiteral("nothing plays this script: no jump, next day, "
                                             "ending or place counter leads to it"));
