@@ -107,7 +107,9 @@ int main(int argc, char *argv[])
             build.werror = true;
         } else if (takesValue) {
             if (args.isEmpty())
-                return usage(qPrintable(arg + QStringLiteral(" needs a folder")));
+                return usage(qPrintable(arg + (arg == QLatin1String("--coverage")
+                                                   ? QStringLiteral(" needs a file")
+                                                   : QStringLiteral(" needs a folder"))));
             QString &target = arg == QLatin1String("--dat1")   ? build.pictures
                               : arg == QLatin1String("--data") ? data
                                                                : coverage;
