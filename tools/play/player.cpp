@@ -1,12 +1,14 @@
 #include "player.h"
 
 #include "game/game.h"
+#include "platform/commandline.h"
 #include "platform/settingsstore.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <memory>
-#include <utility>
 
 namespace vm2::play {
 
@@ -22,6 +24,10 @@ QString escaped(QString text)
     text.replace(u'\n', QStringLiteral("\\n"));
     return text;
 }
+
+// Marks a snapshot folder as the player's own: only there are earlier snapshots
+// removed.
+const char kSnapshotMarker[] = ".velmora2-play-snapshots";
 
 QString rgbHex(std::uint32_t colour)
 {
@@ -57,6 +63,7 @@ public:
         m_store->setValue(key, value);
     }
     bool sync() override { return m_store->sync(); }
+    QString errorString() const override { return m_store->errorString(); }
 
 private:
     std::unique_ptr<platform::SettingsStore> m_store;
@@ -78,13 +85,13 @@ public:
         m_talk = text;
         m_out << "talk " << rgbHex(m_colour) << ' ' << escaped(text) << '\n';
     }
-    QString talkText() const override { return m_talk; }
     void setPlaceLabel(const QString &name) override { m_out << "place " << escaped(name) << '\n'; }
+    void movedTo(const QString &name) override { setPlaceLabel(name); }
     void setNames(const QString &, const QString &) override {}
-    void setMenuEnabled(bool) override {}
+    void eventStarted() override {}
+    void eventEnded() override {}
     void showPlaceButtons(const PlaceButtons &buttons) override
     {
-        m_buttonsShown = true;
         m_out << "buttons";
         for (const auto &b : buttons) {
             if (b.visible)
@@ -186,8 +193,7 @@ public:
         return where.isEmpty() ? where : QStringLiteral(" at ") + where;
     }
     qsizetype inputNumber() const { return m_next; }
-    // Whether the place buttons were shown since the last call.
-    bool takeButtonsShown() { return std::exchange(m_buttonsShown, false); }
+    const QString &lastMessage() const { return m_talk; }
 
     void snapshot(const QString &name = QString())
     {
@@ -197,7 +203,9 @@ public:
             name.isEmpty()
                 ? QStringLiteral("wait-%1.png").arg(++m_snapshots, 3, 10, QLatin1Char('0'))
                 : name;
-        m_stage.save(QDir(m_options.snapshotFolder).filePath(file), "PNG");
+        QSaveFile png(QDir(m_options.snapshotFolder).filePath(file));
+        if (png.open(QIODevice::WriteOnly) && m_stage.save(&png, "PNG"))
+            png.commit();
     }
     void setStage(const QImage &stage) { m_stage = stage; }
 
@@ -205,9 +213,8 @@ private:
     const Options &m_options;
     QTextStream &m_out;
     Result &m_result;
-    bool m_buttonsShown = false;
     std::uint32_t m_colour = 0xFF0000; // blue, as the message label starts
-    QString m_talk;
+    QString m_talk;                    // the last message shown
     QImage m_stage;
     qsizetype m_next = 0;
     int m_snapshots = 0;
@@ -240,9 +247,8 @@ void playGame(game::Game &game, TranscriptScreen &screen, Result &result)
                 throw InputError{QStringLiteral("input %1: no visible place button has Tag %2")
                                      .arg(screen.inputNumber())
                                      .arg(tag)};
-            screen.takeButtonsShown();
             game.placeMove(index);
-            if (!screen.takeButtonsShown())
+            if (game.isOver())
                 result.overAfter = screen.inputNumber();
         } else {
             throw InputError{QStringLiteral("input %1: expected p<TAG>, save or load between "
@@ -268,6 +274,51 @@ QString joined(const engine::GameState &s)
 
 } // namespace
 
+bool prepareSnapshotFolder(const QString &folder, QString *error)
+{
+    const QFileInfo info(folder);
+    if (info.isSymLink() || (info.exists() && !info.isDir())) {
+        *error = QStringLiteral("--snapshots %1 is not a folder").arg(folder);
+        return false;
+    }
+    QDir dir(folder);
+    const QStringList entries = dir.entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    const bool marked = entries.contains(QLatin1String(kSnapshotMarker)) &&
+                        QFileInfo(dir.filePath(QLatin1String(kSnapshotMarker))).isFile();
+    const QRegularExpression snapshot(QStringLiteral("^(wait-\\d{3,}|final)\\.png$"));
+    QStringList earlier;
+    for (const QString &name : entries) {
+        if (name == QLatin1String(kSnapshotMarker))
+            continue;
+        const QFileInfo entry(dir.filePath(name));
+        if (!marked || !snapshot.match(name).hasMatch() || entry.isSymLink() || !entry.isFile()) {
+            *error = QStringLiteral("--snapshots %1 holds %2, which velmora2-play did not write: "
+                                    "give a new or empty folder, or one that holds its snapshots")
+                         .arg(folder, dir.filePath(name));
+            return false;
+        }
+        earlier << name;
+    }
+    if (!dir.mkpath(QStringLiteral("."))) {
+        *error = QStringLiteral("--snapshots: cannot create %1").arg(folder);
+        return false;
+    }
+    for (const QString &name : earlier)
+        dir.remove(name);
+    if (!marked) {
+        QSaveFile marker(dir.filePath(QLatin1String(kSnapshotMarker)));
+        if (!marker.open(QIODevice::WriteOnly) ||
+            marker.write("velmora2-play writes its snapshots here and removes earlier ones\n") <
+                0 ||
+            !marker.commit()) {
+            *error = QStringLiteral("--snapshots: cannot write %1").arg(marker.fileName());
+            return false;
+        }
+    }
+    return true;
+}
+
 Result play(const Options &options, QTextStream &out)
 {
     Result result;
@@ -282,8 +333,15 @@ Result play(const Options &options, QTextStream &out)
     game::Game game(screen, store, options.dataFolder);
     game.engine().setTrace(&screen);
     screen.setEngine(&game.engine());
-    if (!options.snapshotFolder.isEmpty())
-        QDir().mkpath(options.snapshotFolder);
+    QString refusal;
+    if (!options.snapshotFolder.isEmpty() &&
+        !prepareSnapshotFolder(options.snapshotFolder, &refusal)) {
+        out << "error " << escaped(refusal) << '\n';
+        out.flush();
+        result.status = BadInput;
+        result.message = refusal;
+        return result;
+    }
 
     Status status = Ok;
     try {
@@ -339,12 +397,15 @@ Result play(const Options &options, QTextStream &out)
     result.status = status;
     result.inputsUsed = screen.inputNumber();
     result.state = game.state();
-    result.lastMessage = screen.talkText();
+    result.lastMessage = screen.lastMessage();
     return result;
 }
 
-bool parseArguments(const QStringList &arguments, Options &options, QString &error)
+bool parseArguments(const QStringList &given, Options &options, QString &error)
 {
+    const QStringList arguments = platform::splitOptionValues(
+        given, {QStringLiteral("--data"), QStringLiteral("--names"), QStringLiteral("--inputs"),
+                QStringLiteral("--new"), QStringLiteral("--store"), QStringLiteral("--snapshots")});
     QStringList positional;
     int modes = 0;
     auto splitNames = [](const QString &value) {
