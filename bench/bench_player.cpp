@@ -33,7 +33,7 @@ int run(const QStringList &inputs)
     options.inputs = inputs;
     QString transcript;
     QTextStream out(&transcript);
-    return play::play(options, out);
+    return play::play(options, out).status;
 }
 
 } // namespace
