@@ -173,8 +173,7 @@ void HistoryList::paintItem(QPainter &painter, const Item &item) const
     case HistoryEntry::Answer:
         // The choice button that was pressed, sunken.
         painter.fillRect(r, palette().button());
-        painter.setPen(palette().color(QPalette::Dark));
-        painter.drawRect(r.adjusted(0, 0, -1, -1));
+        paintLineBox(painter, r, palette().color(QPalette::Dark));
         painter.setPen(palette().color(QPalette::ButtonText));
         item.layout->draw(&painter, r.topLeft() + QPoint(kBoxPad, kBoxPad));
         break;
@@ -186,7 +185,7 @@ void HistoryList::paintItem(QPainter &painter, const Item &item) const
         painter.setPen(Qt::black);
         painter.drawLine(r.left(), box.center().y(), r.right(), box.center().y());
         painter.fillRect(box, Qt::white);
-        painter.drawRect(box.adjusted(0, 0, -1, -1));
+        paintLineBox(painter, box, Qt::black);
         const QRect inside = box.adjusted(1, 1, -1, -1);
         const TextFit fit(placeFont(), Qt::AlignHCenter, false);
         TextFit::draw(painter, fit.fit(item.entry.text, inside.size(), devicePixelRatioF()),
@@ -292,8 +291,7 @@ void HistoryView::paintEvent(QPaintEvent *event)
     QWidget::paintEvent(event);
     // The message panel's thin single-line border.
     QPainter painter(this);
-    painter.setPen(Qt::black);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    paintLineBox(painter, rect(), Qt::black);
 }
 
 void HistoryView::resizeEvent(QResizeEvent *event)

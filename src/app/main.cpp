@@ -3,6 +3,7 @@
 #include "platform/readrecord.h"
 #include "platform/settingsstore.h"
 #include "session.h"
+#include "windowprefs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -93,6 +94,8 @@ int main(int argc, char *argv[])
     vm2::platform::ReadRecord readRecord(vm2::platform::ReadRecord::pathBeside(store.location()));
     vm2::app::Session session(store, data);
     session.setReadRecord(readRecord);
+    // The player's window size and full screen: a file of the player's beside the store.
+    session.setPlayerFile(vm2::app::WindowPrefs::pathBeside(store.location()));
     QObject::connect(&session, &vm2::app::Session::finished, &app,
                      [](int status) { QCoreApplication::exit(status); });
     session.showTitle();
