@@ -24,6 +24,7 @@
 #include <QDir>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QUrl>
 
@@ -439,8 +440,7 @@ void MainWindow::Nextbox_Click()
 void MainWindow::showRemembered()
 {
     const WindowPrefs prefs = WindowPrefs::load(m_session.playerFile());
-    if (prefs.size.isValid())
-        resize(prefs.size.expandedTo(minimumSize()));
+    m_wanted = prefs.size.isValid() ? prefs.size.expandedTo(minimumSize()) : size();
     fitOnScreen();
     if (prefs.fullScreen)
         showFullScreen();
@@ -450,20 +450,28 @@ void MainWindow::showRemembered()
 
 void MainWindow::fitOnScreen()
 {
-    if (isFullScreen() || isMaximized())
+    if (!m_wanted.isValid() || isFullScreen() || isMaximized())
         return;
     QScreen *shown = screen() ? screen() : QGuiApplication::primaryScreen();
     if (!shown)
         return;
     // The frame (title bar) counts in what must lie on screen: a window too large
-    // for the area is shown at the largest factor that fits it.
-    const QSize frame = frameGeometry().size() - size();
+    // for the area is shown at the largest factor that fits it. Until the window
+    // system has framed the window, a title bar of the style's height is assumed.
+    QSize frame = frameGeometry().size() - size();
+    if (frame.isEmpty() && QGuiApplication::platformName() == QLatin1String("xcb"))
+        frame = QSize(8, 8 + style()->pixelMetric(QStyle::PM_TitleBarHeight));
     const QSize room = shown->availableGeometry().size() - frame;
-    if (width() <= room.width() && height() <= room.height())
+    QSize target = m_wanted;
+    if (target.width() > room.width() || target.height() > room.height()) {
+        const qreal factor = qMin(m_scaled->factorFor(room), m_scaled->factorFor(target));
+        target = (QSizeF(kClientSize) * factor).toSize().expandedTo(minimumSize());
+    }
+    if (target == size())
         return;
-    const qreal factor = qMin(m_scaled->factorFor(room), m_scaled->factorFor(size()));
-    resize((QSizeF(kClientSize) * factor).toSize().expandedTo(minimumSize()));
-    move(placeOnScreen(frameGeometry().size(), shown->availableGeometry()));
+    resize(target);
+    if (isVisible())
+        move(placeOnScreen(target + frame, shown->availableGeometry()));
 }
 
 void MainWindow::toggleFullScreen()
@@ -499,8 +507,19 @@ void MainWindow::rememberWindow()
 void MainWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    // Once the window system has put its frame around the window.
+    m_framed = false;
     QTimer::singleShot(0, this, &MainWindow::fitOnScreen);
+}
+
+void MainWindow::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    // Once the window system has put its frame around the window: its size is known.
+    if (!m_framed && frameGeometry().size() != size()) {
+        m_framed = true;
+        fitOnScreen();
+        m_wanted = QSize(); // from now on the player sizes the window
+    }
 }
 
 void MainWindow::hideEvent(QHideEvent *event)

@@ -99,6 +99,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     void buildLayout();
@@ -136,6 +137,8 @@ private:
     bool m_unloading = false;
     bool m_closed = false;
     bool m_started = false;
+    bool m_framed = false; // the window system's frame was taken into account
+    QSize m_wanted;        // the size to show at start, where it fits the screen
 };
 
 } // namespace vm2::app
