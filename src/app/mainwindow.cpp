@@ -134,8 +134,10 @@ void MainWindow::layoutScaled(qreal factor)
     const QRect stage = pic_Main->contentsRect().translated(pic_Main->pos());
     m_band->setArea(stage, 11.25 * factor);
     m_indicator->setArea(stage, factor);
-    if (HistoryView *view = m_aids ? m_aids->historyView() : nullptr)
+    if (HistoryView *view = m_aids ? m_aids->historyView() : nullptr) {
         view->setGeometry(layoutRect());
+        view->setScale(factor);
+    }
 }
 
 MainWindow::~MainWindow() = default;

@@ -3,6 +3,7 @@
 #include "historyview.h"
 #include "mainwindow.h"
 #include "readskip.h"
+#include "scaledlayout.h"
 #include "session.h"
 
 #include <QApplication>
@@ -44,6 +45,7 @@ void ReadingAids::openHistory()
     connect(view, &HistoryView::closeRequested, this, &ReadingAids::closeHistory);
     m_view = view;
     view->setGeometry(m_window.layoutRect());
+    view->setScale(m_window.scaledLayout()->factor());
     view->show(); // lays the list out at its size
     view->raise();
     view->setEntries(m_session.history().entries());
