@@ -183,6 +183,7 @@ private Q_SLOTS:
     void choiceInputs();
     void placeKeys();
     void historyBetweenEvents();
+    void historyScales();
     void autoMode();
     void aboutEscape();
     void screenshot();
@@ -364,6 +365,31 @@ void TestPlayerScreen::historyBetweenEvents()
     }
     QTest::keyClick(w->stage(), Qt::Key_1);
     QCOMPARE(w->placeLabel()->text(), QStringLiteral("アース学園"));
+}
+
+void TestPlayerScreen::historyScales()
+{
+    Run run(townStory);
+    Player player(*run.session,
+                  [](MainWindow *w, int) { QTest::keyClick(w->stage(), Qt::Key_Space); });
+    run.session->showMain();
+    QTRY_VERIFY(run.main()->hasStarted());
+    MainWindow *w = run.main();
+    auto firstEntryHeight = [w] {
+        QTest::keyClick(w->stage(), Qt::Key_PageUp);
+        app::HistoryView *view = w->readingAids()->historyView();
+        const bool placed = view && view->geometry() == w->layoutRect();
+        const int height = view && placed ? view->list()->entryRect(0).height() : -1;
+        QTest::keyClick(view->list(), Qt::Key_Escape);
+        return height;
+    };
+    const int atOne = firstEntryHeight();
+    QVERIFY(atOne > 0);
+    w->resize(1074 + 200, 1074); // factor 2, a margin at the sides
+    QTRY_COMPARE(w->size(), QSize(1274, 1074));
+    const int atTwo = firstEntryHeight();
+    QVERIFY2(qAbs(atTwo - 2 * atOne) <= 4,
+             qPrintable(QStringLiteral("%1 at 1x, %2 at 2x").arg(atOne).arg(atTwo)));
 }
 
 void TestPlayerScreen::autoMode()

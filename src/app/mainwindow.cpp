@@ -280,14 +280,18 @@ void MainWindow::setTalkText(const QString &text)
     m_band->messageShown(shown, m_talkColour);
 }
 
-QString MainWindow::talkText() const
-{
-    return m_talkText;
-}
-
 void MainWindow::setPlaceLabel(const QString &name)
 {
     lbl_Place->setText(name);
+}
+
+void MainWindow::movedTo(const QString &placeName)
+{
+    lbl_Place->setText(placeName);
+    // What the band held belonged to the place the hero left; auto mode stops at
+    // every move.
+    m_band->moved();
+    m_auto->stop();
 }
 
 void MainWindow::setNames(const QString &fullName, const QString &nickname)
@@ -296,10 +300,16 @@ void MainWindow::setNames(const QString &fullName, const QString &nickname)
     lbl_Name2->setText(nickname);
 }
 
-void MainWindow::setMenuEnabled(bool enabled)
+void MainWindow::eventStarted()
 {
     for (QPushButton *button : menuButtons())
-        button->setEnabled(enabled);
+        button->setEnabled(false);
+}
+
+void MainWindow::eventEnded()
+{
+    for (QPushButton *button : menuButtons())
+        button->setEnabled(true);
 }
 
 void MainWindow::showPlaceButtons(const engine::PlaceButtons &buttons)
@@ -426,8 +436,6 @@ void MainWindow::btnPlace_Click(int Index)
     if (!btnPlace[Index]->isVisible())
         return;
     m_aids->placeButtonPressed();
-    m_auto->stop();
-    m_band->placeButtonPressed();
     m_session.play([this, Index] { m_session.game().placeMove(Index); });
 }
 

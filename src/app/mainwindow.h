@@ -48,6 +48,8 @@ public:
     bool isWaiting() const;
     bool awaitsAdvance() const;
     bool awaitsChoice() const;
+    // The message as the game last wrote it (the label shows it with its line breaks).
+    QString talkText() const { return m_talkText; }
     // The message history and the skipping of what was read.
     ReadingAids *readingAids() const { return m_aids; }
     // What the place buttons would hide, and the window's own notices.
@@ -68,10 +70,11 @@ public:
     // engine::Screen
     void setTalkColour(std::uint32_t colour) override;
     void setTalkText(const QString &text) override;
-    QString talkText() const override;
     void setPlaceLabel(const QString &name) override;
+    void movedTo(const QString &placeName) override;
     void setNames(const QString &fullName, const QString &nickname) override;
-    void setMenuEnabled(bool enabled) override;
+    void eventStarted() override;
+    void eventEnded() override;
     void showPlaceButtons(const engine::PlaceButtons &buttons) override;
     void hidePlaceButtons() override;
     void showStage(const engine::StageChange &change, const QImage &stage) override;

@@ -52,7 +52,7 @@ void NoticeBand::placeButtonsShown(bool shown)
     refresh();
 }
 
-void NoticeBand::placeButtonPressed()
+void NoticeBand::moved()
 {
     m_unread.clear();
     m_buttonsShown = false;

@@ -27,8 +27,8 @@ public:
     void messageRead();
     // The place buttons: shown (some of them) or all hidden.
     void placeButtonsShown(bool shown);
-    // A place button was pressed: what the band showed is done with.
-    void placeButtonPressed();
+    // A place button moved the hero: what the band showed is done with.
+    void moved();
     // A notice of the window's own, shown for kNoticeTime.
     void showNotice(const QString &text);
 

@@ -1,9 +1,9 @@
 #include "windowprefs.h"
 
+#include "platform/boundedfile.h"
 #include "platform/readrecord.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -29,10 +29,11 @@ WindowPrefs WindowPrefs::load(const QString &path)
     WindowPrefs prefs;
     if (path.isEmpty())
         return prefs;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileSize)
+    QByteArray bytes;
+    if (platform::BoundedFile::read(path, kMaxFileSize, bytes) !=
+        platform::BoundedFile::Outcome::Read)
         return prefs;
-    const QList<QByteArray> lines = file.read(kMaxFileSize).split('\n');
+    const QList<QByteArray> lines = bytes.split('\n');
     for (const QByteArray &raw : lines) {
         const QByteArray line = raw.trimmed();
         const qsizetype equals = line.indexOf('=');
