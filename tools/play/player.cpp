@@ -247,7 +247,7 @@ QString joined(const engine::GameState &s)
 bool prepareSnapshotFolder(const QString &folder, QString *error)
 {
     const QFileInfo info(folder);
-    if (info.isSymLink() || (info.exists() && !info.isDir())) {
+    if (info.exists() && !info.isDir()) {
         *error = QStringLiteral("--snapshots %1 is not a folder").arg(folder);
         return false;
     }
