@@ -40,7 +40,7 @@ bench: build
 CXX_SOURCES = $(shell find src tools tests bench fuzz -name '*.cpp' -o -name '*.h')
 
 format-check: deps
-	clang-format --dry-run --Werror $(CXX_SOURCES)
+	@clang-format --dry-run --Werror $(CXX_SOURCES) && echo "format-check: every C++ file follows .clang-format"
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: deps

@@ -78,7 +78,7 @@ struct ScriptInfo {
     std::vector<PictureUse> pictures;
     std::vector<Branch> branches;
     std::array<bool, engine::kLastFlag + 1> clearsFlag{}; // a "5" line sets the flag to 0
-    int lines = 0;                     // the script ends after this line
+    int lines = 0;                                        // the script ends after this line
 };
 
 // Reads the script dat2/`name` of the data folder and checks every line as the
