@@ -90,6 +90,18 @@ namespace kinds {
 using R = Field::Read;
 using I = Field::Into;
 using P = stage::PictureRole;
+
+// Fields that more than one kind reads alike.
+inline constexpr Field kFlagNumber{.read = R::Digit,
+                                   .into = I::Index,
+                                   .pos = 2,
+                                   .name = "flag number",
+                                   .range = "flag",
+                                   .lo = kFirstFlag,
+                                   .hi = kLastFlag};
+inline constexpr std::array<Field, 3> kMessageFields{
+    {{.read = R::Char, .into = I::Speaker, .pos = 2, .name = "speaker code"},
+     {.read = R::Text, .into = I::Text, .pos = 3}}};
 } // namespace kinds
 
 // In the order the runner tests them.
@@ -111,37 +123,19 @@ inline constexpr std::array<KindInfo, 14> kLineKinds{{
            {.read = kinds::R::Digit, .into = kinds::I::Variant, .pos = 4, .name = "variant"}}},
      .pictureCount = 2,
      .pictures = {kinds::P::Character, kinds::P::Face}},
-    {.kind = Kind::Talk,
-     .fields =
-         {{{.read = kinds::R::Char, .into = kinds::I::Speaker, .pos = 2, .name = "speaker code"},
-           {.read = kinds::R::Text, .into = kinds::I::Text, .pos = 3}}}},
-    {.kind = Kind::TalkNoWait,
-     .fields =
-         {{{.read = kinds::R::Char, .into = kinds::I::Speaker, .pos = 2, .name = "speaker code"},
-           {.read = kinds::R::Text, .into = kinds::I::Text, .pos = 3}}}},
+    {.kind = Kind::Talk, .fields = kinds::kMessageFields},
+    {.kind = Kind::TalkNoWait, .fields = kinds::kMessageFields},
     {.kind = Kind::Choice,
      .fields =
          {{{.read = kinds::R::Count, .into = kinds::I::CountA, .pos = 2, .name = "block 1 count"},
            {.read = kinds::R::Count, .into = kinds::I::CountB, .pos = 4, .name = "block 2 count"}}},
      .opensBlocks = true},
     {.kind = Kind::SetFlag,
-     .fields = {{{.read = kinds::R::Digit,
-                  .into = kinds::I::Index,
-                  .pos = 2,
-                  .name = "flag number",
-                  .range = "flag",
-                  .lo = kFirstFlag,
-                  .hi = kLastFlag},
+     .fields = {{kinds::kFlagNumber,
                  {.read = kinds::R::LastDigit, .into = kinds::I::Value, .name = "flag value"}}}},
     {.kind = Kind::FlagBranch,
      .fields =
-         {{{.read = kinds::R::Digit,
-            .into = kinds::I::Index,
-            .pos = 2,
-            .name = "flag number",
-            .range = "flag",
-            .lo = kFirstFlag,
-            .hi = kLastFlag},
+         {{kinds::kFlagNumber,
            {.read = kinds::R::Count, .into = kinds::I::CountA, .pos = 3, .name = "block 1 count"},
            {.read = kinds::R::Count, .into = kinds::I::CountB, .pos = 5, .name = "block 2 count"}}},
      .opensBlocks = true},
