@@ -193,6 +193,8 @@ platform::ScriptError blocksPastEnd(int line, int missing);
 // The ending events of kEndingsPlace for heroines 2 to 5: happy 2, 3, 4, 0; bad 5, 6,
 // 7, 1.
 int endingEvent(int heroine, bool happy);
+// The affection from which a heroine's ending is the happy one.
+inline constexpr int kHappyThreshold = 35;
 // The bonus event of kEndingsPlace, played in bonus mode.
 inline constexpr int kBonusEvent = 8;
 // The settings-store key of the marker that the happy ending of `heroine` was seen.

@@ -40,7 +40,16 @@ public:
     void save();
     void load();
 
+    // Author mode, between events. startEvent() plays an event of any place, code
+    // "9" included, as a "D" line would start it (no background load); moveTo()
+    // moves to walkable place `number` (1 to 9) as its place button would. Both end
+    // as a place move does: with the place buttons, or none after an ending.
+    void startEvent(const QString &place, int number);
+    void moveTo(int number);
+
 private:
+    void move(const engine::PlaceButton &pressed);
+    void afterMove();
     void showNames();
     void showButtons();
     void hideButtons();
