@@ -338,7 +338,8 @@ void TestStory::gameDataOption_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("firstLine");
-    QTest::newRow("help") << QStringList{"--help"} << 0 << "usage: velmora2 [--data DIR]";
+    QTest::newRow("help") << QStringList{"--help"} << 0
+                          << "usage: velmora2 [--data DIR] [--author]";
     QTest::newRow("no dat2") << QStringList{"--data", "/nonexistent"} << 2
                              << "velmora2: /nonexistent holds no dat2 folder: a story folder "
                                 "holds dat1 and dat2 (build one with velmora2-story build SRC "

@@ -12,15 +12,17 @@
 
 namespace {
 
-const char kUsage[] = "usage: velmora2 [--data DIR]\n"
-                      "  --data DIR   play the story in DIR (its dat1 and dat2)\n";
+const char kUsage[] = "usage: velmora2 [--data DIR] [--author]\n"
+                      "  --data DIR   play the story in DIR (its dat1 and dat2)\n"
+                      "  --author     open the author panel beside the main screen\n";
 
-// The game's one option, read before Qt takes its own from the command line: the
-// story folder to play, instead of the program folder. Returns an exit status when
-// the program must end at once, else -1.
-int parseOptions(int argc, char *argv[], QString &data)
+// The game's options, read before Qt takes its own from the command line: the
+// story folder to play, instead of the program folder, and author mode. Returns an
+// exit status when the program must end at once, else -1.
+int parseOptions(int argc, char *argv[], QString &data, bool &author)
 {
     for (int i = 1; i < argc; ++i) {
+        author = author || std::strcmp(argv[i], "--author") == 0;
         if (std::strcmp(argv[i], "--help") == 0) {
             std::fputs(kUsage, stdout);
             return 0;
@@ -63,7 +65,8 @@ bool haveDisplay()
 int main(int argc, char *argv[])
 {
     QString data;
-    if (const int status = parseOptions(argc, argv, data); status >= 0)
+    bool author = false;
+    if (const int status = parseOptions(argc, argv, data, author); status >= 0)
         return status;
     if (!haveDisplay()) {
         std::fputs("velmora2: no display to open the game window on.\n"
@@ -93,6 +96,8 @@ int main(int argc, char *argv[])
     vm2::platform::ReadRecord readRecord(vm2::platform::ReadRecord::pathBeside(store.location()));
     vm2::app::Session session(store, data);
     session.setReadRecord(readRecord);
+    if (author)
+        session.openAuthorPanel();
     QObject::connect(&session, &vm2::app::Session::finished, &app,
                      [](int status) { QCoreApplication::exit(status); });
     session.showTitle();

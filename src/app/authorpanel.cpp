@@ -1,0 +1,407 @@
+#include "authorpanel.h"
+
+#include "engine/placetable.h"
+#include "engine/script.h"
+#include "game/authortools.h"
+#include "mainwindow.h"
+#include "session.h"
+#include "storymonitor.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTime>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace vm2::app {
+
+namespace {
+
+// The place codes an event may have: the walkable places, then the endings' "9".
+QStringList eventPlaceCodes()
+{
+    QStringList codes;
+    for (int n = 1; n <= engine::kPlaceCount; ++n)
+        codes << engine::placeByNumber(n)->codeText();
+    return codes << engine::kEndingsPlace;
+}
+
+QSpinBox *valueBox(const QString &name, const QString &toolTip)
+{
+    auto *box = new QSpinBox;
+    box->setObjectName(name);
+    box->setRange(-32768, 32767);
+    box->setToolTip(toolTip);
+    // A value counts once typed in whole (Return or leaving the field), not per key.
+    box->setKeyboardTracking(false);
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("-00000")) + 24);
+    return box;
+}
+
+QLabel *smallLabel(const QString &text)
+{
+    auto *label = new QLabel(text);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+} // namespace
+
+AuthorPanel::AuthorPanel(Session &session, const QString &checker)
+    : QWidget(nullptr, Qt::Tool), m_session(session),
+      m_tools(std::make_unique<game::AuthorTools>(session.game()))
+{
+    setObjectName(QStringLiteral("authorPanel"));
+    setWindowTitle(tr("Velmora 2: author"));
+    // The main screen keeps the focus: Space must go on advancing the game.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+
+    m_notice = new QLabel;
+    m_notice->setObjectName(QStringLiteral("notice"));
+    m_notice->setWordWrap(true);
+    m_notice->setStyleSheet(
+        QStringLiteral("QLabel { background: #fff3c4; color: black; padding: 3px; }"));
+    m_notice->hide();
+
+    auto *tabs = new QTabWidget;
+    tabs->addTab(buildEvents(), tr("Events"));
+    m_findings = new QPlainTextEdit;
+    m_findings->setObjectName(QStringLiteral("findings"));
+    m_findings->setReadOnly(true);
+    m_findings->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_findings->setPlainText(tr("Checking…"));
+    tabs->addTab(m_findings, tr("Findings"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_notice);
+    layout->addWidget(buildState());
+    layout->addWidget(buildWhere());
+    layout->addWidget(tabs, 1);
+
+    // Many changes come in a row while an event runs fast; the panel shows them
+    // together once the window system gets its turn.
+    m_coalesce = new QTimer(this);
+    m_coalesce->setSingleShot(true);
+    m_coalesce->setInterval(0);
+    connect(m_coalesce, &QTimer::timeout, this, &AuthorPanel::refresh);
+    m_tools->setOnChange([this] { m_coalesce->start(); });
+    connect(&m_session, &Session::played, m_coalesce, qOverload<>(&QTimer::start));
+    connect(&m_session, &Session::mainWindowShown, this, &AuthorPanel::mainWindowShown);
+    if (m_session.mainWindow())
+        mainWindowShown(m_session.mainWindow());
+
+    m_monitor = new StoryMonitor(m_session.dataFolder(), checker, this);
+    connect(m_monitor, &StoryMonitor::storyChanged, this, &AuthorPanel::storyChanged);
+    connect(m_monitor, &StoryMonitor::findings, this, &AuthorPanel::showFindings);
+    fillEvents();
+    m_monitor->check();
+    refresh();
+}
+
+AuthorPanel::~AuthorPanel() = default;
+
+QWidget *AuthorPanel::buildState()
+{
+    auto *box = new QGroupBox(tr("State"));
+    auto *grid = new QGridLayout(box);
+    m_place = new QLabel;
+    m_place->setObjectName(QStringLiteral("placeCode"));
+    m_names = new QLabel;
+    m_names->setObjectName(QStringLiteral("names"));
+    grid->addWidget(new QLabel(tr("PlaceCode")), 0, 0);
+    grid->addWidget(m_place, 0, 1, 1, 3);
+    grid->addWidget(new QLabel(tr("Names")), 0, 4);
+    grid->addWidget(m_names, 0, 5, 1, 5);
+
+    grid->addWidget(new QLabel(tr("Affection")), 1, 0);
+    for (int h = 2; h <= 5; ++h) {
+        const int i = h - 2;
+        m_love[i] = valueBox(QStringLiteral("love%1").arg(h), tr("Loveval(%1)").arg(h));
+        m_ending[i] = new QLabel;
+        m_ending[i]->setObjectName(QStringLiteral("ending%1").arg(h));
+        grid->addWidget(smallLabel(QString::number(h)), 1 + i / 2 * 1, 1 + (i % 2) * 3);
+        grid->addWidget(m_love[i], 1 + i / 2, 2 + (i % 2) * 3);
+        grid->addWidget(m_ending[i], 1 + i / 2, 3 + (i % 2) * 3);
+        connect(m_love[i], &QSpinBox::valueChanged, this, [this, h](int value) {
+            steer([=, this] { return m_tools->setAffection(h, value); }, {});
+        });
+    }
+    grid->addWidget(new QLabel(tr("Flags")), 3, 0);
+    for (int f = 1; f <= 9; ++f) {
+        QSpinBox *spin = m_flags[f - 1] =
+            valueBox(QStringLiteral("flag%1").arg(f), tr("Ibentflag(%1)").arg(f));
+        grid->addWidget(smallLabel(QString::number(f)), 3 + (f - 1) / 5, 1 + (f - 1) % 5 * 2 - 0);
+        grid->addWidget(spin, 3 + (f - 1) / 5, 2 + (f - 1) % 5 * 2);
+        connect(spin, &QSpinBox::valueChanged, this, [this, f](int value) {
+            steer([=, this] { return m_tools->setFlag(f, value); }, {});
+        });
+    }
+    grid->addWidget(new QLabel(tr("Counters")), 5, 0);
+    for (int c = 1; c <= 10; ++c) {
+        QSpinBox *spin = m_counters[c - 1] =
+            valueBox(QStringLiteral("counter%1").arg(c), tr("Ibentcnt(%1)").arg(c));
+        grid->addWidget(smallLabel(QString::number(c)), 5 + (c - 1) / 5, 1 + (c - 1) % 5 * 2);
+        grid->addWidget(spin, 5 + (c - 1) / 5, 2 + (c - 1) % 5 * 2);
+        connect(spin, &QSpinBox::valueChanged, this, [this, c](int value) {
+            steer([=, this] { return m_tools->setCounter(c, value); }, {});
+        });
+    }
+    for (QSpinBox *spin : m_love)
+        m_steering << spin;
+    for (QSpinBox *spin : m_flags)
+        m_steering << spin;
+    for (QSpinBox *spin : m_counters)
+        m_steering << spin;
+    return box;
+}
+
+QWidget *AuthorPanel::buildWhere()
+{
+    auto *box = new QGroupBox(tr("Where play is"));
+    auto *layout = new QVBoxLayout(box);
+    m_wait = new QLabel;
+    m_wait->setObjectName(QStringLiteral("wait"));
+    m_wait->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_lines = new QPlainTextEdit;
+    m_lines->setObjectName(QStringLiteral("lines"));
+    m_lines->setReadOnly(true);
+    m_lines->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_lines->setFixedHeight(m_lines->fontMetrics().lineSpacing() * 7 + 10);
+    layout->addWidget(m_wait);
+    layout->addWidget(m_lines);
+    return box;
+}
+
+QWidget *AuthorPanel::buildEvents()
+{
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    m_events = new QListWidget;
+    m_events->setObjectName(QStringLiteral("events"));
+    m_events->setToolTip(tr("Double click or Return starts the event"));
+    connect(m_events, &QListWidget::itemDoubleClicked, this, &AuthorPanel::startListedEvent);
+    layout->addWidget(m_events, 1);
+
+    auto *startRow = new QHBoxLayout;
+    m_code = new QComboBox;
+    m_code->setObjectName(QStringLiteral("eventPlace"));
+    m_code->addItems(eventPlaceCodes());
+    m_number = new QSpinBox;
+    m_number->setObjectName(QStringLiteral("eventNumber"));
+    m_number->setRange(-32768, 32767);
+    m_start = new QPushButton(tr("Start event"));
+    m_start->setObjectName(QStringLiteral("startEvent"));
+    connect(m_start, &QPushButton::clicked, this, [this] {
+        const QString place = m_code->currentText();
+        const int number = m_number->value();
+        steer([=, this] { return m_tools->startEvent(place, number); },
+              tr("There is no event %1-%2.").arg(place).arg(number));
+    });
+    startRow->addWidget(new QLabel(tr("Place code")));
+    startRow->addWidget(m_code);
+    startRow->addWidget(new QLabel(tr("number")));
+    startRow->addWidget(m_number);
+    startRow->addWidget(m_start);
+    layout->addLayout(startRow);
+
+    auto *goRow = new QHBoxLayout;
+    m_goPlace = new QComboBox;
+    m_goPlace->setObjectName(QStringLiteral("goPlace"));
+    for (int n = 1; n <= engine::kPlaceCount; ++n)
+        m_goPlace->addItem(QStringLiteral("%1 %2").arg(n).arg(engine::placeByNumber(n)->nameText()),
+                           n);
+    m_go = new QPushButton(tr("Go there"));
+    m_go->setObjectName(QStringLiteral("goThere"));
+    connect(m_go, &QPushButton::clicked, this, [this] {
+        const int number = m_goPlace->currentData().toInt();
+        steer([=, this] { return m_tools->moveTo(number); }, {});
+    });
+    goRow->addWidget(new QLabel(tr("Place")));
+    goRow->addWidget(m_goPlace, 1);
+    goRow->addWidget(m_go);
+    layout->addLayout(goRow);
+
+    m_steering << m_events << m_code << m_number << m_start << m_goPlace << m_go;
+    return page;
+}
+
+bool AuthorPanel::canSteer() const
+{
+    const MainWindow *main = m_session.mainWindow();
+    return main && main->hasStarted() && !m_session.isFinished() && m_tools->betweenEvents();
+}
+
+void AuthorPanel::steer(const std::function<bool()> &change, const QString &refused)
+{
+    if (m_refreshing)
+        return;
+    bool done = false;
+    if (canSteer())
+        m_session.play([&] { done = change(); });
+    if (!done && !refused.isEmpty()) {
+        m_notice->setText(refused);
+        m_notice->show();
+    }
+    m_coalesce->start();
+}
+
+void AuthorPanel::startListedEvent(QListWidgetItem *item)
+{
+    if (!item)
+        return;
+    const QString place = item->data(Qt::UserRole).toString();
+    const int number = item->data(Qt::UserRole + 1).toInt();
+    steer([=, this] { return m_tools->startEvent(place, number); },
+          tr("There is no event %1-%2.").arg(place).arg(number));
+}
+
+void AuthorPanel::setValue(QSpinBox *box, int value)
+{
+    if (box->value() != value && !box->hasFocus())
+        box->setValue(value);
+}
+
+void AuthorPanel::refresh()
+{
+    const engine::GameState &s = m_tools->state();
+    m_refreshing = true;
+    const engine::Place *place = engine::placeByCode(s.PlaceCode);
+    m_place->setText(place ? QStringLiteral("%1 (%2)").arg(s.PlaceCode, place->nameText())
+                           : s.PlaceCode);
+    m_names->setText(QStringLiteral("%1 %2 / %3").arg(s.PName(1), s.PName(2), s.PName(3)));
+    for (int h = 2; h <= 5; ++h) {
+        const int value = s.Loveval(h);
+        setValue(m_love[h - 2], value);
+        const bool happy = value >= engine::kHappyThreshold;
+        m_ending[h - 2]->setText(happy ? tr("≥ %1 happy").arg(engine::kHappyThreshold)
+                                       : tr("< %1 bad").arg(engine::kHappyThreshold));
+    }
+    for (int f = 1; f <= 9; ++f)
+        setValue(m_flags[f - 1], s.Ibentflag(f));
+    for (int c = 1; c <= 10; ++c)
+        setValue(m_counters[c - 1], s.Ibentcnt(c));
+
+    const QString wait = m_tools->waitLocation();
+    m_wait->setText(wait.isEmpty() ? tr("Between events") : tr("Waits at %1").arg(wait));
+    QStringList lines;
+    for (const game::AuthorTools::Line &l : m_tools->recentLines())
+        lines << QStringLiteral("%1:%2  %3")
+                     .arg(l.script.section(u'/', -1))
+                     .arg(l.number)
+                     .arg(l.text);
+    if (m_lines->toPlainText() != lines.join(u'\n')) {
+        m_lines->setPlainText(lines.join(u'\n'));
+        m_lines->moveCursor(QTextCursor::End);
+    }
+
+    const bool steerable = canSteer();
+    for (QWidget *w : std::as_const(m_steering))
+        w->setEnabled(steerable);
+    m_refreshing = false;
+}
+
+void AuthorPanel::fillEvents()
+{
+    const QString current = m_events->currentItem() ? m_events->currentItem()->text() : QString();
+    m_events->clear();
+    for (const game::AuthorTools::Event &e : m_tools->events()) {
+        auto *item = new QListWidgetItem(engine::scriptFileName(e.place, e.number), m_events);
+        item->setData(Qt::UserRole, e.place);
+        item->setData(Qt::UserRole + 1, e.number);
+        if (item->text() == current)
+            m_events->setCurrentItem(item);
+    }
+}
+
+void AuthorPanel::storyChanged()
+{
+    fillEvents();
+    m_notice->setText(tr("The story changed at %1: the next event plays it.")
+                          .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))));
+    m_notice->show();
+}
+
+void AuthorPanel::showFindings(const QString &text, int status)
+{
+    QString shown = text.trimmed();
+    if (shown.isEmpty())
+        shown =
+            status == 0 ? tr("No findings.") : tr("The checker ended with status %1.").arg(status);
+    m_findings->setPlainText(
+        tr("Checked at %1\n").arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))) +
+        shown);
+    Q_EMIT findingsShown();
+}
+
+void AuthorPanel::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F5) {
+        m_monitor->check();
+        return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && m_events->hasFocus()) {
+        startListedEvent(m_events->currentItem());
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void AuthorPanel::mainWindowShown(MainWindow *window)
+{
+    connect(window, &MainWindow::waitStarted, this, &AuthorPanel::refresh);
+    m_coalesce->start();
+    if (m_placed)
+        return;
+    m_placed = true;
+    QTimer::singleShot(0, this, [this] {
+        if (MainWindow *main = m_session.mainWindow())
+            placeBeside(main);
+    });
+}
+
+// Beside the main screen where the screen has room: right of it, else left of it,
+// else both moved so that they fit side by side, else at the screen's right edge.
+void AuthorPanel::placeBeside(QWidget *window)
+{
+    const QScreen *screen = window->screen();
+    if (!screen)
+        return;
+    const QRect avail = screen->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    // The frame the window system will add, as the main screen has it.
+    const QSize decoration = frame.size() - window->geometry().size();
+    QSize size = sizeHint().expandedTo(QSize(width(), 0));
+    size.setHeight(
+        std::min(std::max(size.height(), frame.height()), avail.height() - decoration.height()));
+    resize(size);
+    const int outer = size.width() + decoration.width();
+    int x = 0;
+    QPoint mainAt = frame.topLeft();
+    if (frame.right() + 1 + outer <= avail.right() + 1) {
+        x = frame.right() + 1;
+    } else if (frame.left() - outer >= avail.left()) {
+        x = frame.left() - outer;
+    } else if (frame.width() + outer <= avail.width()) {
+        mainAt.setX(avail.left() + (avail.width() - frame.width() - outer) / 2);
+        x = mainAt.x() + frame.width();
+    } else {
+        x = avail.right() + 1 - outer;
+    }
+    if (mainAt != frame.topLeft())
+        window->move(mainAt);
+    const int y =
+        std::clamp(mainAt.y(), avail.top(),
+                   std::max(avail.top(), avail.bottom() + 1 - size.height() - decoration.height()));
+    move(x, y);
+}
+
+} // namespace vm2::app
