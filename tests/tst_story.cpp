@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -67,6 +68,7 @@ private Q_SLOTS:
     void commandLine();
     void gameDataOption_data();
     void gameDataOption();
+    void watchRebuilds();
 };
 
 void TestStory::encode_data()
@@ -359,6 +361,50 @@ void TestStory::gameDataOption()
     const QString output =
         QString::fromUtf8(game.readAllStandardOutput() + game.readAllStandardError());
     QCOMPARE(output.section(u'\n', 0, 0), firstLine);
+}
+
+// build --watch: an edited source is built again within a bounded time; a source
+// with an error is reported and leaves the last good build in place. OUT lies inside
+// SRC, where its writes must not start builds of their own.
+void TestStory::watchRebuilds()
+{
+    QTemporaryDir dir;
+    const QString src = dir.filePath(QStringLiteral("story"));
+    QCOMPARE(runStory({QStringLiteral("new"), src}), 0);
+    const QString out = src + QStringLiteral("/out");
+    const QString source = src + QStringLiteral("/dat2/ibent1-0.txt");
+    const QString built = out + QStringLiteral("/dat2/ibent1-0.da2");
+
+    QProcess watch;
+    watch.setProcessChannelMode(QProcess::MergedChannels);
+    QString output;
+    connect(&watch, &QProcess::readyRead, this,
+            [&] { output += QString::fromUtf8(watch.readAll()); });
+    watch.start(QStringLiteral(VM2_PROGRAM_DIR "/velmora2-story"),
+                {QStringLiteral("build"), QStringLiteral("--watch"), src, out});
+    QVERIFY(watch.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(output.contains(QStringLiteral("velmora2-story: watching")), 30000);
+    QVERIFY2(output.contains(QStringLiteral("velmora2-story: built")), qPrintable(output));
+    const QByteArray first = readFile(built);
+    QVERIFY(!first.isEmpty());
+
+    QElapsedTimer edit;
+    edit.start();
+    writeFile(source, readFile(source) + "E4WATCHED\n");
+    QTRY_VERIFY_WITH_TIMEOUT(readFile(built).contains("E4WATCHED\r\n"), 30000);
+    qInfo("an edited source was built again %lld ms after it was saved", edit.elapsed());
+    const QByteArray good = readFile(built);
+
+    writeFile(source, "11\n34한\n");
+    QTRY_VERIFY_WITH_TIMEOUT(output.contains(QStringLiteral("the build failed")), 30000);
+    QVERIFY2(output.contains(QStringLiteral(
+                 "dat2/ibent1-0.txt:2:3: error: U+D55C \"한\" has no code in code page 932")),
+             qPrintable(output));
+    QCOMPARE(readFile(built), good);
+    // The first build, the edit and the failed one: nothing else started a build.
+    QCOMPARE(output.count(QStringLiteral("velmora2-story: building at")), 3);
+    watch.kill();
+    QVERIFY(watch.waitForFinished());
 }
 
 QTEST_GUILESS_MAIN(TestStory)

@@ -3,6 +3,7 @@
 // decodes an existing story back into sources, and plays the story's walkthroughs.
 #include "newstory.h"
 #include "storybuild.h"
+#include "storywatch.h"
 #include "walkthrough.h"
 
 #include <QCoreApplication>
@@ -14,7 +15,7 @@ using namespace vm2::story;
 namespace {
 
 const char kUsage[] = "usage: velmora2-story new DIR\n"
-                      "       velmora2-story build [--werror] [--dat1 DIR] SRC OUT\n"
+                      "       velmora2-story build [--werror] [--dat1 DIR] [--watch] SRC OUT\n"
                       "       velmora2-story decode DATA OUT\n"
                       "       velmora2-story test [--data OUT] SRC\n"
                       "       velmora2-story COMMAND --help\n";
@@ -26,13 +27,15 @@ const char kNewHelp[] =
     "DIR/walkthroughs. It builds, checks clean and its walkthroughs pass.\n";
 
 const char kBuildHelp[] =
-    "usage: velmora2-story build [--werror] [--dat1 DIR] SRC OUT\n"
+    "usage: velmora2-story build [--werror] [--dat1 DIR] [--watch] SRC OUT\n"
     "Encodes SRC/dat2/*.txt (UTF-8, any line ends) into OUT/dat2/*.da2 (code page\n"
     "932, CR LF), copies the pictures of SRC/dat1 (or of --dat1 DIR) into OUT/dat1\n"
     "after checking that they load, then runs velmora2-check on OUT.\n"
     "Look-alike characters are written as their code page 932 character with a\n"
     "warning; any other character code page 932 cannot hold stops the build.\n"
     "  --werror    warnings of the checker fail the build too\n"
+    "  --watch     build again whenever a source or picture changes, until stopped;\n"
+    "              a failed build leaves OUT as the last good one left it\n"
     "Exit status: 0 done, 1 an error (nothing written when a source failed), 2 bad\n"
     "arguments.\n";
 
@@ -90,6 +93,7 @@ int main(int argc, char *argv[])
     }
 
     BuildOptions build;
+    bool watch = false;
     QString data;
     QStringList positional;
     while (!args.isEmpty()) {
@@ -99,6 +103,8 @@ int main(int argc, char *argv[])
             (command == QLatin1String("test") && arg == QLatin1String("--data"));
         if (command == QLatin1String("build") && arg == QLatin1String("--werror")) {
             build.werror = true;
+        } else if (command == QLatin1String("build") && arg == QLatin1String("--watch")) {
+            watch = true;
         } else if (takesValue) {
             if (args.isEmpty())
                 return usage(qPrintable(arg + QStringLiteral(" needs a folder")));
@@ -122,7 +128,7 @@ int main(int argc, char *argv[])
     } else if (command == QLatin1String("build")) {
         build.source = positional.at(0);
         build.out = positional.at(1);
-        status = vm2::story::build(build, out);
+        status = watch ? watchBuild(build, out) : vm2::story::build(build, out);
     } else if (command == QLatin1String("decode")) {
         status = decode(positional.at(0), positional.at(1), out);
     } else {
