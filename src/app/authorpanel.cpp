@@ -43,7 +43,9 @@ QSpinBox *valueBox(const QString &name, const QString &toolTip)
     box->setToolTip(toolTip);
     // A value counts once typed in whole (Return or leaving the field), not per key.
     box->setKeyboardTracking(false);
-    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("-00000")) + 24);
+    // Narrow: the wheel and the arrow keys step the value.
+    box->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("-0000")) + 12);
     return box;
 }
 
@@ -61,7 +63,7 @@ AuthorPanel::AuthorPanel(Session &session, const QString &checker)
       m_tools(std::make_unique<game::AuthorTools>(session.game()))
 {
     setObjectName(QStringLiteral("authorPanel"));
-    setWindowTitle(tr("Velmora 2: author"));
+    setWindowTitle(tr("Author panel"));
     // The main screen keeps the focus: Space must go on advancing the game.
     setAttribute(Qt::WA_ShowWithoutActivating);
 
@@ -72,8 +74,13 @@ AuthorPanel::AuthorPanel(Session &session, const QString &checker)
         QStringLiteral("QLabel { background: #fff3c4; color: black; padding: 3px; }"));
     m_notice->hide();
 
+    m_wait = new QLabel;
+    m_wait->setObjectName(QStringLiteral("wait"));
+    m_wait->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
     auto *tabs = new QTabWidget;
     tabs->addTab(buildEvents(), tr("Events"));
+    tabs->addTab(buildLines(), tr("Lines run"));
     m_findings = new QPlainTextEdit;
     m_findings->setObjectName(QStringLiteral("findings"));
     m_findings->setReadOnly(true);
@@ -84,7 +91,7 @@ AuthorPanel::AuthorPanel(Session &session, const QString &checker)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_notice);
     layout->addWidget(buildState());
-    layout->addWidget(buildWhere());
+    layout->addWidget(m_wait);
     layout->addWidget(tabs, 1);
 
     // Many changes come in a row while an event runs fast; the panel shows them
@@ -109,76 +116,84 @@ AuthorPanel::AuthorPanel(Session &session, const QString &checker)
 
 AuthorPanel::~AuthorPanel() = default;
 
+// Rows of numbered value boxes, `perRow` to a row, each after its number.
+void AuthorPanel::addValueRows(QGridLayout *grid, int &row, const QString &title, int first,
+                               int last, int perRow, const char *name, const QString &tip,
+                               std::function<bool(int, int)> set, QSpinBox **boxes)
+{
+    grid->addWidget(new QLabel(title), row++, 0, 1, 2 * perRow);
+    for (int n = first; n <= last; ++n) {
+        const int i = n - first;
+        QSpinBox *box = boxes[i] =
+            valueBox(QString::fromLatin1(name) + QString::number(n), tip.arg(n));
+        grid->addWidget(smallLabel(QString::number(n)), row + i / perRow, i % perRow * 2);
+        grid->addWidget(box, row + i / perRow, i % perRow * 2 + 1);
+        connect(box, &QSpinBox::valueChanged, this,
+                [this, n, set](int value) { steer([=] { return set(n, value); }, {}); });
+        m_steering << box;
+    }
+    row += (last - first) / perRow + 1;
+}
+
 QWidget *AuthorPanel::buildState()
 {
     auto *box = new QGroupBox(tr("State"));
-    auto *grid = new QGridLayout(box);
+    auto *layout = new QVBoxLayout(box);
+    layout->setSpacing(2);
     m_place = new QLabel;
     m_place->setObjectName(QStringLiteral("placeCode"));
     m_names = new QLabel;
     m_names->setObjectName(QStringLiteral("names"));
-    grid->addWidget(new QLabel(tr("PlaceCode")), 0, 0);
-    grid->addWidget(m_place, 0, 1, 1, 3);
-    grid->addWidget(new QLabel(tr("Names")), 0, 4);
-    grid->addWidget(m_names, 0, 5, 1, 5);
+    m_names->setToolTip(tr("PName(1) PName(2) / PName(3)"));
+    auto *top = new QHBoxLayout;
+    top->setSpacing(8);
+    top->addWidget(new QLabel(tr("PlaceCode")));
+    top->addWidget(m_place, 1);
+    top->addWidget(m_names, 2);
+    layout->addLayout(top);
 
-    grid->addWidget(new QLabel(tr("Affection")), 1, 0);
+    // Affection, two heroines to a row, each with the ending she would get now.
+    layout->addWidget(
+        new QLabel(tr("Affection (the ending from %1: happy)").arg(engine::kHappyThreshold)));
+    auto *love = new QGridLayout;
+    love->setVerticalSpacing(2);
     for (int h = 2; h <= 5; ++h) {
         const int i = h - 2;
         m_love[i] = valueBox(QStringLiteral("love%1").arg(h), tr("Loveval(%1)").arg(h));
         m_ending[i] = new QLabel;
         m_ending[i]->setObjectName(QStringLiteral("ending%1").arg(h));
-        grid->addWidget(smallLabel(QString::number(h)), 1 + i / 2 * 1, 1 + (i % 2) * 3);
-        grid->addWidget(m_love[i], 1 + i / 2, 2 + (i % 2) * 3);
-        grid->addWidget(m_ending[i], 1 + i / 2, 3 + (i % 2) * 3);
+        love->addWidget(smallLabel(QString::number(h)), i / 2, i % 2 * 3);
+        love->addWidget(m_love[i], i / 2, i % 2 * 3 + 1);
+        love->addWidget(m_ending[i], i / 2, i % 2 * 3 + 2);
         connect(m_love[i], &QSpinBox::valueChanged, this, [this, h](int value) {
             steer([=, this] { return m_tools->setAffection(h, value); }, {});
         });
+        m_steering << m_love[i];
     }
-    grid->addWidget(new QLabel(tr("Flags")), 3, 0);
-    for (int f = 1; f <= 9; ++f) {
-        QSpinBox *spin = m_flags[f - 1] =
-            valueBox(QStringLiteral("flag%1").arg(f), tr("Ibentflag(%1)").arg(f));
-        grid->addWidget(smallLabel(QString::number(f)), 3 + (f - 1) / 5, 1 + (f - 1) % 5 * 2 - 0);
-        grid->addWidget(spin, 3 + (f - 1) / 5, 2 + (f - 1) % 5 * 2);
-        connect(spin, &QSpinBox::valueChanged, this, [this, f](int value) {
-            steer([=, this] { return m_tools->setFlag(f, value); }, {});
-        });
-    }
-    grid->addWidget(new QLabel(tr("Counters")), 5, 0);
-    for (int c = 1; c <= 10; ++c) {
-        QSpinBox *spin = m_counters[c - 1] =
-            valueBox(QStringLiteral("counter%1").arg(c), tr("Ibentcnt(%1)").arg(c));
-        grid->addWidget(smallLabel(QString::number(c)), 5 + (c - 1) / 5, 1 + (c - 1) % 5 * 2);
-        grid->addWidget(spin, 5 + (c - 1) / 5, 2 + (c - 1) % 5 * 2);
-        connect(spin, &QSpinBox::valueChanged, this, [this, c](int value) {
-            steer([=, this] { return m_tools->setCounter(c, value); }, {});
-        });
-    }
-    for (QSpinBox *spin : m_love)
-        m_steering << spin;
-    for (QSpinBox *spin : m_flags)
-        m_steering << spin;
-    for (QSpinBox *spin : m_counters)
-        m_steering << spin;
+    love->setColumnStretch(2, 1);
+    love->setColumnStretch(5, 1);
+    layout->addLayout(love);
+
+    auto *values = new QGridLayout;
+    values->setVerticalSpacing(2);
+    int row = 0;
+    addValueRows(
+        values, row, tr("Flags"), 1, 9, 5, "flag", tr("Ibentflag(%1)"),
+        [this](int n, int v) { return m_tools->setFlag(n, v); }, m_flags.data());
+    addValueRows(
+        values, row, tr("Event counters"), 1, 10, 5, "counter", tr("Ibentcnt(%1)"),
+        [this](int n, int v) { return m_tools->setCounter(n, v); }, m_counters.data());
+    layout->addLayout(values);
     return box;
 }
 
-QWidget *AuthorPanel::buildWhere()
+QWidget *AuthorPanel::buildLines()
 {
-    auto *box = new QGroupBox(tr("Where play is"));
-    auto *layout = new QVBoxLayout(box);
-    m_wait = new QLabel;
-    m_wait->setObjectName(QStringLiteral("wait"));
-    m_wait->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_lines = new QPlainTextEdit;
     m_lines->setObjectName(QStringLiteral("lines"));
     m_lines->setReadOnly(true);
     m_lines->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_lines->setFixedHeight(m_lines->fontMetrics().lineSpacing() * 7 + 10);
-    layout->addWidget(m_wait);
-    layout->addWidget(m_lines);
-    return box;
+    return m_lines;
 }
 
 QWidget *AuthorPanel::buildEvents()
@@ -188,6 +203,7 @@ QWidget *AuthorPanel::buildEvents()
     m_events = new QListWidget;
     m_events->setObjectName(QStringLiteral("events"));
     m_events->setToolTip(tr("Double click or Return starts the event"));
+    m_events->setMinimumHeight(m_events->fontMetrics().lineSpacing() * 4);
     connect(m_events, &QListWidget::itemDoubleClicked, this, &AuthorPanel::startListedEvent);
     layout->addWidget(m_events, 1);
 
@@ -195,9 +211,11 @@ QWidget *AuthorPanel::buildEvents()
     m_code = new QComboBox;
     m_code->setObjectName(QStringLiteral("eventPlace"));
     m_code->addItems(eventPlaceCodes());
+    m_code->setToolTip(tr("Place code of the event"));
     m_number = new QSpinBox;
     m_number->setObjectName(QStringLiteral("eventNumber"));
     m_number->setRange(-32768, 32767);
+    m_number->setToolTip(tr("Event number"));
     m_start = new QPushButton(tr("Start event"));
     m_start->setObjectName(QStringLiteral("startEvent"));
     connect(m_start, &QPushButton::clicked, this, [this] {
@@ -206,10 +224,9 @@ QWidget *AuthorPanel::buildEvents()
         steer([=, this] { return m_tools->startEvent(place, number); },
               tr("There is no event %1-%2.").arg(place).arg(number));
     });
-    startRow->addWidget(new QLabel(tr("Place code")));
     startRow->addWidget(m_code);
-    startRow->addWidget(new QLabel(tr("number")));
-    startRow->addWidget(m_number);
+    startRow->addWidget(new QLabel(QStringLiteral("-")));
+    startRow->addWidget(m_number, 1);
     startRow->addWidget(m_start);
     layout->addLayout(startRow);
 
@@ -225,7 +242,6 @@ QWidget *AuthorPanel::buildEvents()
         const int number = m_goPlace->currentData().toInt();
         steer([=, this] { return m_tools->moveTo(number); }, {});
     });
-    goRow->addWidget(new QLabel(tr("Place")));
     goRow->addWidget(m_goPlace, 1);
     goRow->addWidget(m_go);
     layout->addLayout(goRow);
@@ -362,9 +378,11 @@ void AuthorPanel::mainWindowShown(MainWindow *window)
     if (m_placed)
         return;
     m_placed = true;
+    // Shown with the first main screen, once the window system has placed it.
     QTimer::singleShot(0, this, [this] {
         if (MainWindow *main = m_session.mainWindow())
             placeBeside(main);
+        show();
     });
 }
 
@@ -379,20 +397,22 @@ void AuthorPanel::placeBeside(QWidget *window)
     const QRect frame = window->frameGeometry();
     // The frame the window system will add, as the main screen has it.
     const QSize decoration = frame.size() - window->geometry().size();
-    QSize size = sizeHint().expandedTo(QSize(width(), 0));
+    // A window manager may not have framed the main screen yet: keep clear of a frame.
+    constexpr int kGap = 8;
+    QSize size = sizeHint();
     size.setHeight(
         std::min(std::max(size.height(), frame.height()), avail.height() - decoration.height()));
     resize(size);
-    const int outer = size.width() + decoration.width();
+    const int outer = size.width() + decoration.width() + kGap;
     int x = 0;
     QPoint mainAt = frame.topLeft();
     if (frame.right() + 1 + outer <= avail.right() + 1) {
-        x = frame.right() + 1;
+        x = frame.right() + 1 + kGap;
     } else if (frame.left() - outer >= avail.left()) {
         x = frame.left() - outer;
     } else if (frame.width() + outer <= avail.width()) {
         mainAt.setX(avail.left() + (avail.width() - frame.width() - outer) / 2);
-        x = mainAt.x() + frame.width();
+        x = mainAt.x() + frame.width() + kGap;
     } else {
         x = avail.right() + 1 - outer;
     }

@@ -6,6 +6,7 @@
 #include <memory>
 
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
@@ -56,7 +57,10 @@ protected:
 
 private:
     QWidget *buildState();
-    QWidget *buildWhere();
+    QWidget *buildLines();
+    void addValueRows(QGridLayout *grid, int &row, const QString &title, int first, int last,
+                      int perRow, const char *name, const QString &tip,
+                      std::function<bool(int, int)> set, QSpinBox **boxes);
     QWidget *buildEvents();
     void mainWindowShown(MainWindow *window);
     void placeBeside(QWidget *window);

@@ -73,7 +73,6 @@ void Session::openAuthorPanel(const QString &checker)
         return;
     m_authorPanel = std::make_unique<AuthorPanel>(
         *this, checker.isEmpty() ? StoryMonitor::defaultChecker() : checker);
-    m_authorPanel->show();
 }
 
 void Session::finish(int status)

@@ -74,7 +74,8 @@ public:
     const UrlOpener &urlOpener() const { return m_openUrl; }
     void setErrorReporter(ErrorReporter reporter) { m_reportError = std::move(reporter); }
 
-    // Author mode: the author panel beside the main screen, for the session's life.
+    // Author mode: the author panel beside the main screen, for the session's life
+    // (it shows itself with the first main screen).
     // `checker` is the velmora2-check program it runs (by default the one beside
     // this program).
     void openAuthorPanel(const QString &checker = QString());
