@@ -363,8 +363,9 @@ void TestStory::gameDataOption()
 }
 
 // build --watch: an edited source is built again within a bounded time; a source
-// with an error is reported and leaves the last good build in place. OUT lies inside
-// SRC, where its writes must not start builds of their own.
+// with an error, in its characters or found by the checker, is reported and leaves
+// the last good build in place. OUT lies inside SRC, where its writes must not start
+// builds of their own.
 void TestStory::watchRebuilds()
 {
     QTemporaryDir dir;
@@ -393,12 +394,19 @@ void TestStory::watchRebuilds()
 
     writeFile(source, "11\n34한\n");
     QTRY_VERIFY_WITH_TIMEOUT(output.contains(QStringLiteral("the build failed")), 30000);
+    QCOMPARE(output.count(QStringLiteral("velmora2-story: building at")), 3);
     QVERIFY2(output.contains(QStringLiteral(
                  "dat2/ibent1-0.txt:2:3: error: U+D55C \"한\" has no code in code page 932")),
              qPrintable(output));
     QCOMPARE(readFile(built), good);
-    // The first build, the edit and the failed one: nothing else started a build.
-    QCOMPARE(output.count(QStringLiteral("velmora2-story: building at")), 3);
+    // A script that encodes but that the checker finds at fault keeps it too.
+    output.clear();
+    writeFile(source, "11\n501\n");
+    QTRY_VERIFY_WITH_TIMEOUT(output.contains(QStringLiteral("the build failed")), 30000);
+    QVERIFY2(output.contains(QStringLiteral("dat2/ibent1-0.da2:2: error")), qPrintable(output));
+    QCOMPARE(readFile(built), good);
+    // One build for the one change: the writes into OUT start none.
+    QCOMPARE(output.count(QStringLiteral("velmora2-story: building at")), 1);
     watch.kill();
     QVERIFY(watch.waitForFinished());
 }

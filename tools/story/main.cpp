@@ -35,7 +35,8 @@ const char kBuildHelp[] =
     "warning; any other character code page 932 cannot hold stops the build.\n"
     "  --werror    warnings of the checker fail the build too\n"
     "  --watch     build again whenever a source or picture changes, until stopped;\n"
-    "              a failed build leaves OUT as the last good one left it\n"
+    "              a build that fails (a source, or the checker) leaves OUT as the\n"
+    "              last good build left it\n"
     "Exit status: 0 done, 1 an error (nothing written when a source failed), 2 bad\n"
     "arguments.\n";
 

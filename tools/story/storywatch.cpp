@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 
 namespace vm2::story {
 
@@ -86,12 +87,25 @@ int StoryWatch::buildNow()
              << QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss.zzz")) << '\n';
     QElapsedTimer timer;
     timer.start();
-    const int status = build(m_options, m_report);
+    // A game may be playing OUT: only a story that builds and checks clean replaces
+    // it, so each build is tried in a scratch folder first.
+    QTemporaryDir scratch;
+    BuildOptions trial = m_options;
+    trial.out = scratch.path();
+    int status = scratch.isValid() ? build(trial, m_report) : Failed;
+    if (!scratch.isValid())
+        m_report << "velmora2-story: cannot create a scratch folder\n";
+    if (status == Ok) {
+        BuildOptions real = m_options;
+        real.quiet = true;
+        status = build(real, m_report);
+    }
     if (status == Ok)
         m_report << "velmora2-story: built " << m_options.out << " in " << timer.elapsed()
                  << " ms\n";
     else
-        m_report << "velmora2-story: the build failed; watching on\n";
+        m_report << "velmora2-story: the build failed: " << m_options.out
+                 << " keeps the last good build\n";
     m_report.flush();
     Q_EMIT built(status);
     return status;

@@ -10,7 +10,8 @@ namespace vm2::story {
 
 // velmora2-story build --watch: builds the story, then again each time a source or
 // a picture changes, until the program is stopped. Each build prints its findings;
-// a build that fails leaves OUT as the last good build left it.
+// a build that fails, in a source or in the checker, leaves OUT as the last good
+// build left it.
 //
 // Only the source folders are watched (dat2 and the pictures' folder), never SRC
 // itself, so that an OUT or a build's staging folder inside SRC cannot start a
