@@ -2,6 +2,8 @@
 //   start-up  time from process start to the title screen shown (a child process)
 //   waiting   CPU seconds per wall second while the main screen waits for the player
 //   memory    peak resident memory of a process that plays a whole game
+//   message   time from the main screen's start to a 1 MB message drawn, at 1x and
+//             2x (a child process each, the second with QT_SCALE_FACTOR=2)
 #include "benchutil.h"
 #include "mainwindow.h"
 #include "platform/scriptchannel.h"
@@ -16,6 +18,7 @@
 #include <QFile>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -153,6 +156,46 @@ int childGame()
     return 0;
 }
 
+constexpr int kHugeMessageChars = 1 << 20;
+
+int childMessage()
+{
+    QTemporaryDir dir;
+    writeStory(dir.path());
+    writeScript(dir.path(), QStringLiteral("ibent1-0.da2"),
+                {QStringLiteral("34") + QString(kHugeMessageChars, u'長')});
+    platform::MemoryStore store;
+    app::Session session(store, dir.path());
+    QElapsedTimer timer;
+    QObject::connect(&session, &app::Session::mainWindowShown, &session, [&](app::MainWindow *w) {
+        QObject::connect(w, &app::MainWindow::waitStarted, w, [&, w] {
+            w->talkLabel()->grab(); // drawn as the screen would draw it
+            std::printf("%f\n", double(timer.nsecsElapsed()) / 1e6);
+            std::fflush(stdout);
+            std::_Exit(0);
+        });
+    });
+    timer.start();
+    session.showMain();
+    return QApplication::exec();
+}
+
+double hugeMessageMs(const QString &scale)
+{
+    std::vector<double> times;
+    for (int i = 0; i < 3; ++i) {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_SCALE_FACTOR"), scale);
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child-message")});
+        if (!child.waitForFinished(300000) || child.exitCode() != 0)
+            qFatal("the 1 MB message was not drawn");
+        times.push_back(child.readAllStandardOutput().trimmed().toDouble());
+    }
+    return median(times);
+}
+
 double waitingLoad()
 {
     QTemporaryDir dir;
@@ -193,6 +236,8 @@ int main(int argc, char *argv[])
         return childTitle();
     if (args.contains(QStringLiteral("--child-game")))
         return childGame();
+    if (args.contains(QStringLiteral("--child-message")))
+        return childMessage();
 
     std::vector<double> starts;
     for (int i = 0; i < kStartRuns; ++i) {
@@ -219,5 +264,13 @@ int main(int argc, char *argv[])
     }
     vm2::bench::report("peak memory of a whole game in the window (40 moves, SAVE, LOAD)",
                        median(peaks), "MiB");
+    for (const char *scale : {"1", "2"})
+        vm2::bench::report(
+            QStringLiteral("a 1 MB message from the main screen's start to drawn, %1x "
+                           "(target < 1000)")
+                .arg(QLatin1String(scale))
+                .toUtf8()
+                .constData(),
+            hugeMessageMs(QLatin1String(scale)), "ms");
     return 0;
 }

@@ -47,6 +47,13 @@ void TestPlayCli::run_data()
                                   << "stop out of input at dat2/ibent1-0.da2:2";
     QTest::newRow("whole game") << QStringList{"--new", "a,b,c", "--inputs", "n 1"} << 0
                                 << "buttons 2:アース学園 3:裏山 4:アース病院 8:大通り";
+    QTest::newRow("values after equals signs") << QStringList{"--data=/nonexistent",
+                                                              "--data=" + m_data.path(),
+                                                              "--names=桐原,蒼真,ソウマ",
+                                                              "--inputs=n  1",
+                                                              "1",
+                                                              "0"}
+                                               << 0 << "choose 1";
     QTest::newRow("usage") << QStringList{"--bogus"} << 2 << "";
     QTest::newRow("missing event") << QStringList{"1"} << 2 << "";
     QTest::newRow("bonus not earned")

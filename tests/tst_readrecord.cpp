@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 using vm2::platform::ReadRecord;
 
@@ -37,7 +39,11 @@ private Q_SLOTS:
     void missingFileIsNothingRead();
     void damagedFileIsNothingRead_data();
     void damagedFileIsNothingRead();
-    void damagedFileIsReplaced();
+    void damagedFileIsMovedAside();
+    void unreadableFileIsNeverReplaced_data();
+    void unreadableFileIsNeverReplaced();
+    void anyNameSurvives();
+    void keyPrefix();
     void writeReplacesWhole();
     void unwritableFolderKeepsSession();
     void pathBesideStore();
@@ -147,18 +153,100 @@ void TestReadRecord::damagedFileIsNothingRead()
     QVERIFY(!record.isRead(kHome, 3));
 }
 
-void TestReadRecord::damagedFileIsReplaced()
+void TestReadRecord::damagedFileIsMovedAside()
 {
+    // A record that cannot be read may still hold every story's read lines: it is
+    // kept beside the new one, never wiped.
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("VM2-read.txt"));
     writeFile(path, "garbage");
     ReadRecord record(path);
     QVERIFY(record.wasDamaged());
     QVERIFY(record.markRead(kHill, 4));
+    QCOMPARE(readFile(path + QStringLiteral(".damaged")), QByteArray("garbage"));
     ReadRecord again(path);
     QVERIFY(!again.wasDamaged());
     QCOMPARE(again.size(), 1);
     QVERIFY(again.isRead(kHill, 4));
+
+    // With a damaged file already aside, the next one stays where it is.
+    writeFile(path, "more garbage");
+    ReadRecord third(path);
+    QVERIFY(third.wasDamaged());
+    QVERIFY(!third.markRead(kHome, 1));
+    QVERIFY(third.isRead(kHome, 1));
+    QCOMPARE(readFile(path), QByteArray("more garbage"));
+    QCOMPARE(readFile(path + QStringLiteral(".damaged")), QByteArray("garbage"));
+}
+
+void TestReadRecord::unreadableFileIsNeverReplaced_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("FIFO") << "fifo";
+    QTest::newRow("link to /dev/zero") << "zero";
+    QTest::newRow("folder") << "folder";
+}
+
+void TestReadRecord::unreadableFileIsNeverReplaced()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("VM2-read.txt"));
+    if (kind == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (kind == QLatin1String("zero"))
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    else
+        QVERIFY(QDir().mkpath(path));
+    // Neither waits for a writer nor reads without end.
+    ReadRecord record(path);
+    QVERIFY(record.wasDamaged());
+    QVERIFY(!record.isKeptInFile());
+    QCOMPARE(record.size(), 0);
+    QVERIFY(!record.markRead(kHome, 2));
+    QVERIFY(record.isRead(kHome, 2));
+    const QFileInfo after(path);
+    QCOMPARE(after.isSymLink(), kind == QLatin1String("zero"));
+    QCOMPARE(after.isDir(), kind == QLatin1String("folder"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("VM2-read.txt")});
+}
+
+void TestReadRecord::anyNameSurvives()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("VM2-read.txt"));
+    const QStringList names = {QStringLiteral("/a\nstory/dat2/x.da2"),
+                               QStringLiteral("line\nbreak"),
+                               QStringLiteral("tab\there"),
+                               QStringLiteral("back\\slash\\n"),
+                               QStringLiteral("cr\rhere"),
+                               QStringLiteral("物語/dat2/ibent1-0.da2")};
+    {
+        ReadRecord record(path);
+        for (const QString &name : names)
+            QVERIFY(record.markRead(name, 3));
+    }
+    ReadRecord again(path);
+    QVERIFY(!again.wasDamaged());
+    QCOMPARE(again.size(), names.size());
+    for (const QString &name : names)
+        QVERIFY2(again.isRead(name, 3), qPrintable(name));
+    QVERIFY(!again.isRead(QStringLiteral("back\\slash\n"), 3));
+    // One line per script, whatever its name holds.
+    QCOMPARE(readFile(path).count('\n'), names.size() + 2);
+}
+
+void TestReadRecord::keyPrefix()
+{
+    // The installed story's lines stay under its folder, as they always were.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("VM2-read.txt"));
+    ReadRecord(path, QStringLiteral("/opt/story/")).markRead(kHome, 2);
+    QCOMPARE(readFile(path),
+             QByteArray("VM2 read record 1\n/opt/story/dat2/ibent1-0.da2\t2\nend\n"));
+    QVERIFY(ReadRecord(path, QStringLiteral("/opt/story/")).isRead(kHome, 2));
+    QVERIFY(!ReadRecord(path, QStringLiteral("/opt/other/")).isRead(kHome, 2));
 }
 
 void TestReadRecord::writeReplacesWhole()

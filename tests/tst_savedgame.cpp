@@ -6,8 +6,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,6 +20,7 @@ class TestSavedGame : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase();
     void roundTrip();
     void keysAndFormat();
     void defaults();
@@ -27,6 +31,9 @@ private Q_SLOTS:
     void endingMarkers();
     void interruptedSaveKeepsOldValues();
     void unwritableStoreReportsFailure();
+    void unfitFileIsLeftAlone_data();
+    void unfitFileIsLeftAlone();
+    void nativeStoreIsQtsOwn();
 
 private:
     QString storePath() { return m_dir.filePath(QStringLiteral("store-%1.ini").arg(++m_n)); }
@@ -51,6 +58,12 @@ engine::GameState sample()
     return s;
 }
 } // namespace
+
+void TestSavedGame::initTestCase()
+{
+    // The native store of these tests is no player's.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("config"))));
+}
 
 void TestSavedGame::roundTrip()
 {
@@ -210,6 +223,95 @@ void TestSavedGame::unwritableStoreReportsFailure()
     f.close();
     platform::QSettingsStore store(blocker + QStringLiteral("/store.ini"));
     QVERIFY(!save::SaveGame(sample(), store));
+    QVERIFY(store.errorString().contains(QStringLiteral("could not be written")));
+    // What was not written is not read back either: LOAD gives what the file holds.
+    engine::GameState s;
+    save::LoadGame(s, store);
+    QCOMPARE(s.Loveval(2), std::int16_t(0));
+    QCOMPARE(s.PName(3), QStringLiteral("ソウマ"));
+    // Once the folder can be made, the next save is written.
+    QVERIFY(QFile::remove(blocker));
+    QVERIFY(QDir().mkpath(blocker));
+    QVERIFY(save::SaveGame(sample(), store));
+    save::LoadGame(s, platform::QSettingsStore(blocker + QStringLiteral("/store.ini")));
+    QCOMPARE(s.Loveval(2), std::int16_t(-3));
+}
+
+void TestSavedGame::unfitFileIsLeftAlone_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("FIFO") << "fifo"
+                          << "is not a regular file";
+    QTest::newRow("link to /dev/zero") << "zero"
+                                       << "is not a regular file";
+    QTest::newRow("over 64 MB") << "large"
+                                << "is too large";
+    // QSettings would drop the line (or move the keys after it into another section)
+    // when it rewrote the file.
+    QTest::newRow("malformed line") << "malformed"
+                                    << "holds a line that is no setting";
+}
+
+void TestSavedGame::unfitFileIsLeftAlone()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, error);
+    const QString path = storePath();
+    const QByteArray malformed = "[setting]\nPName1=A\nno equals sign\nLoveval2=3\n";
+    if (kind == QLatin1String("fifo")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (kind == QLatin1String("zero")) {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    } else {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        if (kind == QLatin1String("large")) {
+            f.write("[setting]\nPName1=A\n");
+            QVERIFY(f.resize(65 * 1024 * 1024)); // sparse: no disk taken
+        } else {
+            f.write(malformed);
+        }
+    }
+    const QFileInfo before(path);
+    platform::QSettingsStore store(path); // would block on a FIFO, were it opened
+    QVERIFY(store.isDamaged());
+    engine::GameState s;
+    save::LoadGame(s, store);
+    QCOMPARE(s.PName(1),
+             kind == QLatin1String("malformed") ? QStringLiteral("A") : QStringLiteral("桐原"));
+    QVERIFY(!save::SaveGame(sample(), store));
+    QVERIFY2(store.errorString().contains(error), qPrintable(store.errorString()));
+    QVERIFY(store.errorString().contains(path));
+    // Nor does the ending marker get in.
+    store.setValue(QStringLiteral("Endcnt2"), QStringLiteral("1"));
+    QVERIFY(!store.sync());
+    QCOMPARE(store.value(QStringLiteral("Endcnt2"), QStringLiteral("0")), QStringLiteral("0"));
+
+    const QFileInfo after(path);
+    QCOMPARE(after.isSymLink(), before.isSymLink());
+    QCOMPARE(after.size(), before.size());
+    if (kind == QLatin1String("malformed")) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), malformed);
+    }
+    QCOMPARE(QDir(m_dir.path())
+                 .entryList({QFileInfo(path).fileName() + u'*'}, QDir::AllEntries | QDir::System)
+                 .size(),
+             1);
+}
+
+void TestSavedGame::nativeStoreIsQtsOwn()
+{
+    // The installed story's store is where QSettings keeps application "VM2", so a
+    // saved game from before stays found.
+    const QString native = QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                                     QStringLiteral("VM2"), QStringLiteral("VM2"))
+                               .fileName();
+    const QString ours = platform::QSettingsStore().location();
+    QCOMPARE(ours, native);
+    QCOMPARE(ours, m_dir.filePath(QStringLiteral("config/VM2/VM2.conf")));
 }
 
 QTEST_GUILESS_MAIN(TestSavedGame)

@@ -107,6 +107,7 @@ private Q_SLOTS:
     void loadWithNothingSaved();
     void loadRewritesNames();
     void earlySpaceDoesNotSkip();
+    void hugeMessage();
     void spaceFromAnyControl_data();
     void spaceFromAnyControl();
     void closeDuringWait_data();
@@ -317,6 +318,40 @@ void TestWindowFlow::earlySpaceDoesNotSkip()
     QCOMPARE(driver.waits(), 3);
     QCOMPARE(driver.answeredInWait(), 3);
     QCOMPARE(run.state().NextFlag, 0);
+}
+
+void TestWindowFlow::hugeMessage()
+{
+    // A message of a megabyte is drawn (cut to what the label can show), and the
+    // wait it brings still answers the player. How fast: bench_windows.
+    Run run;
+    const QString huge(1 << 20, u'長');
+    run.data.script(QStringLiteral("ibent1-0.da2"), {"34" + huge, "34あと"});
+    test::WindowDriver driver(*run.session, {"space", "space"});
+    QImage drawn;
+    qsizetype shown = 0;
+    connect(run.session.get(), &app::Session::mainWindowShown, this, [&](MainWindow *w) {
+        connect(w, &MainWindow::waitStarted, this, [&, w] {
+            if (!drawn.isNull())
+                return;
+            shown = w->talkLabel()->text().size();
+            drawn = w->talkLabel()->grab().toImage();
+        });
+    });
+    run.session->game().newGame("a", "b", "c");
+    run.session->showMain();
+    QTRY_VERIFY(run.main() && run.main()->hasStarted());
+    QCOMPARE(driver.waits(), 2);
+    QCOMPARE(driver.answeredInWait(), 2);
+    QCOMPARE(shown, huge.size());
+    QVERIFY(!drawn.isNull());
+    auto *talk = qobject_cast<app::FitLabel *>(run.main()->talkLabel());
+    QVERIFY(talk);
+    QCOMPARE(talk->text(), QStringLiteral("あと"));
+    talk->setText(huge);
+    const app::FittedText fitted = talk->fitted();
+    QVERIFY(fitted.elided);
+    QVERIFY(fitted.fits);
 }
 
 void TestWindowFlow::spaceFromAnyControl_data()

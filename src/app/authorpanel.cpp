@@ -1,5 +1,6 @@
 #include "authorpanel.h"
 
+#include "engine/endings.h"
 #include "engine/placetable.h"
 #include "engine/script.h"
 #include "game/authortools.h"

@@ -12,28 +12,29 @@ void HistoryFeed::setTalkColour(std::uint32_t colour)
 
 void HistoryFeed::setTalkText(const QString &text)
 {
-    // An event plays while the menu is disabled; what is written between events is
-    // a notice (SAVE, LOAD) or the cleared label after a move, and no message.
+    // What is written between events is a notice (SAVE, LOAD) or the cleared label
+    // after a move, and no message.
     if (m_playing)
         m_history.addMessage(m_colour, text);
     m_next.setTalkText(text);
 }
 
-void HistoryFeed::setPlaceLabel(const QString &name)
+void HistoryFeed::movedTo(const QString &placeName)
 {
-    // A place label set by a script line ("F") is no move.
-    if (m_placeMove && !m_playing)
-        m_history.addPlace(name);
-    m_placeMove = false;
-    m_next.setPlaceLabel(name);
+    m_history.addPlace(placeName);
+    m_next.movedTo(placeName);
 }
 
-void HistoryFeed::setMenuEnabled(bool enabled)
+void HistoryFeed::eventStarted()
 {
-    m_playing = !enabled;
-    if (m_playing)
-        m_placeMove = false;
-    m_next.setMenuEnabled(enabled);
+    m_playing = true;
+    m_next.eventStarted();
+}
+
+void HistoryFeed::eventEnded()
+{
+    m_playing = false;
+    m_next.eventEnded();
 }
 
 int HistoryFeed::waitChoice(const QString &caption1, const QString &caption2)

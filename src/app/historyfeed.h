@@ -9,25 +9,23 @@ class MessageHistory;
 // Passes every call of the game on to the screen behind it and fills the message
 // history from what goes by: each message shown while an event plays (the SAVE and
 // LOAD notices come between events and stay out), each answer picked, and the
-// place label of each move by a place button. The game does not know about it.
+// place of each move by a place button, which heads a new part of the history.
+// The game does not know about it.
 class HistoryFeed : public engine::Screen
 {
 public:
     HistoryFeed(engine::Screen &next, MessageHistory &history) : m_next(next), m_history(history) {}
 
-    // A place button was pressed: the place label it sets next heads a new part of
-    // the history.
-    void placeButtonPressed() { m_placeMove = true; }
-
     void setTalkColour(std::uint32_t colour) override;
     void setTalkText(const QString &text) override;
-    QString talkText() const override { return m_next.talkText(); }
-    void setPlaceLabel(const QString &name) override;
+    void setPlaceLabel(const QString &name) override { m_next.setPlaceLabel(name); }
+    void movedTo(const QString &placeName) override;
     void setNames(const QString &fullName, const QString &nickname) override
     {
         m_next.setNames(fullName, nickname);
     }
-    void setMenuEnabled(bool enabled) override;
+    void eventStarted() override;
+    void eventEnded() override;
     void showPlaceButtons(const engine::PlaceButtons &buttons) override
     {
         m_next.showPlaceButtons(buttons);
@@ -45,7 +43,6 @@ private:
     MessageHistory &m_history;
     std::uint32_t m_colour = 0xFF0000; // the message label's colour at start: blue
     bool m_playing = false;
-    bool m_placeMove = false;
 };
 
 } // namespace vm2::app

@@ -1,49 +1,17 @@
 #include "art.h"
+#include "gameoptions.h"
 #include "platform/programfolder.h"
 #include "platform/readrecord.h"
 #include "platform/settingsstore.h"
+#include "platform/storyfiles.h"
 #include "session.h"
 
 #include <QApplication>
 #include <QDir>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
-
-const char kUsage[] = "usage: velmora2 [--data DIR] [--author]\n"
-                      "  --data DIR   play the story in DIR (its dat1 and dat2)\n"
-                      "  --author     open the author panel beside the main screen\n";
-
-// The game's options, read before Qt takes its own from the command line: the
-// story folder to play, instead of the program folder, and author mode. Returns an
-// exit status when the program must end at once, else -1.
-int parseOptions(int argc, char *argv[], QString &data, bool &author)
-{
-    for (int i = 1; i < argc; ++i) {
-        author = author || std::strcmp(argv[i], "--author") == 0;
-        if (std::strcmp(argv[i], "--help") == 0) {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--data") != 0)
-            continue;
-        if (i + 1 >= argc) {
-            std::fprintf(stderr, "velmora2: --data needs a folder\n%s", kUsage);
-            return 2;
-        }
-        data = QDir(QString::fromLocal8Bit(argv[++i])).absolutePath();
-        if (!QDir(data).exists(QStringLiteral("dat2"))) {
-            std::fprintf(stderr,
-                         "velmora2: %s holds no dat2 folder: a story folder holds dat1 and "
-                         "dat2 (build one with velmora2-story build SRC OUT)\n",
-                         argv[i]);
-            return 2;
-        }
-    }
-    return -1;
-}
 
 // Whether a window system is there to show the game on. Checked before the
 // application object exists, which would otherwise abort without a display.
@@ -64,11 +32,34 @@ bool haveDisplay()
 
 int main(int argc, char *argv[])
 {
+    using vm2::app::GameOptions;
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    GameOptions options;
+    QString error;
+    switch (GameOptions::parse(arguments, options, error)) {
+    case GameOptions::Outcome::Help:
+        std::fputs(GameOptions::kUsage, stdout);
+        return 0;
+    case GameOptions::Outcome::BadArguments:
+        std::fprintf(stderr, "velmora2: %s\n%s", qPrintable(error), GameOptions::kUsage);
+        return 2;
+    case GameOptions::Outcome::Play:
+        break;
+    }
     QString data;
-    bool author = false;
-    if (const int status = parseOptions(argc, argv, data, author); status >= 0)
-        return status;
-    if (!haveDisplay()) {
+    if (!options.dataFolder.isEmpty()) {
+        data = QDir(options.dataFolder).absolutePath();
+        if (!QDir(data).exists(QStringLiteral("dat2"))) {
+            std::fprintf(stderr,
+                         "velmora2: %s holds no dat2 folder: a story folder holds dat1 and "
+                         "dat2 (build one with velmora2-story build SRC OUT)\n",
+                         qPrintable(options.dataFolder));
+            return 2;
+        }
+    }
+    if (!options.platformGiven && !haveDisplay()) {
         std::fputs("velmora2: no display to open the game window on.\n"
                    "  Play without a window:   velmora2-play --new SURNAME,GIVEN,NICK "
                    "--inputs \"n n 1 p2 ...\"\n"
@@ -91,12 +82,15 @@ int main(int argc, char *argv[])
     if (data.isEmpty())
         data = vm2::platform::programFolder();
 
-    vm2::platform::QSettingsStore store;
-    // The messages read, in any game: a file of its own beside the store.
-    vm2::platform::ReadRecord readRecord(vm2::platform::ReadRecord::pathBeside(store.location()));
-    vm2::app::Session session(store, data);
+    // Each story has its saved game, seen endings and read messages of its own; the
+    // installed story keeps the one store it has always had.
+    const auto files = vm2::platform::StoryFiles::locate(data, vm2::platform::programFolder());
+    const auto store = files.openStore();
+    files.writeNote();
+    vm2::platform::ReadRecord readRecord(files.readRecordFile(), files.readKeyPrefix());
+    vm2::app::Session session(*store, data);
     session.setReadRecord(readRecord);
-    if (author)
+    if (options.author)
         session.openAuthorPanel();
     QObject::connect(&session, &vm2::app::Session::finished, &app,
                      [](int status) { QCoreApplication::exit(status); });

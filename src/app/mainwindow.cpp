@@ -214,14 +214,14 @@ void MainWindow::setTalkText(const QString &text)
     lbl_Talk->setText(shown);
 }
 
-QString MainWindow::talkText() const
-{
-    return m_talkText;
-}
-
 void MainWindow::setPlaceLabel(const QString &name)
 {
     lbl_Place->setText(name);
+}
+
+void MainWindow::movedTo(const QString &placeName)
+{
+    lbl_Place->setText(placeName);
 }
 
 void MainWindow::setNames(const QString &fullName, const QString &nickname)
@@ -230,10 +230,16 @@ void MainWindow::setNames(const QString &fullName, const QString &nickname)
     lbl_Name2->setText(nickname);
 }
 
-void MainWindow::setMenuEnabled(bool enabled)
+void MainWindow::eventStarted()
 {
     for (QPushButton *button : menuButtons())
-        button->setEnabled(enabled);
+        button->setEnabled(false);
+}
+
+void MainWindow::eventEnded()
+{
+    for (QPushButton *button : menuButtons())
+        button->setEnabled(true);
 }
 
 void MainWindow::showPlaceButtons(const engine::PlaceButtons &buttons)

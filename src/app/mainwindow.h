@@ -38,16 +38,19 @@ public:
     // Whether the start-up has played to its end.
     bool hasStarted() const { return m_started; }
     bool isWaiting() const;
+    // The message as the game last wrote it (the label shows it with its line breaks).
+    QString talkText() const { return m_talkText; }
     // The message history and the skipping of what was read.
     ReadingAids *readingAids() const { return m_aids; }
 
     // engine::Screen
     void setTalkColour(std::uint32_t colour) override;
     void setTalkText(const QString &text) override;
-    QString talkText() const override;
     void setPlaceLabel(const QString &name) override;
+    void movedTo(const QString &placeName) override;
     void setNames(const QString &fullName, const QString &nickname) override;
-    void setMenuEnabled(bool enabled) override;
+    void eventStarted() override;
+    void eventEnded() override;
     void showPlaceButtons(const engine::PlaceButtons &buttons) override;
     void hidePlaceButtons() override;
     void showStage(const engine::StageChange &change, const QImage &stage) override;

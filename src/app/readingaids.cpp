@@ -6,7 +6,6 @@
 #include "session.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QWheelEvent>
 
@@ -66,18 +65,9 @@ void ReadingAids::closeHistory()
 
 void ReadingAids::advanceWaitBegins()
 {
-    // One record serves every story the player plays (--data): a script is known by
-    // its story's folder too, so that the lines of one story never count as read in
-    // another.
-    if (m_storyFolder.isEmpty()) {
-        const QFileInfo folder(m_session.dataFolder());
-        m_storyFolder = folder.canonicalFilePath();
-        if (m_storyFolder.isEmpty())
-            m_storyFolder = folder.absoluteFilePath();
-    }
+    // The record knows which story it serves: a script is known by its name.
     const engine::Engine &engine = m_session.game().engine();
-    m_skip->advanceWaitBegins(m_storyFolder + QLatin1Char('/') + engine.scriptName(),
-                              engine.lineNumber());
+    m_skip->advanceWaitBegins(engine.scriptName(), engine.lineNumber());
 }
 
 void ReadingAids::advanceWaitEnds()
@@ -93,7 +83,6 @@ void ReadingAids::choiceWaitBegins()
 void ReadingAids::placeButtonPressed()
 {
     m_skip->stop();
-    m_session.historyFeed().placeButtonPressed();
 }
 
 bool ReadingAids::inWindow(QObject *object) const

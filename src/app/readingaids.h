@@ -51,7 +51,6 @@ private:
     MainWindow &m_window;
     Session &m_session;
     ReadSkip *m_skip = nullptr;
-    QString m_storyFolder; // canonical, found at the first wait
     QPointer<HistoryView> m_view;
     QPointer<QWidget> m_focusBefore;
 };

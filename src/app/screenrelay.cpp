@@ -16,15 +16,16 @@ void ScreenRelay::setTalkText(const QString &text)
         m_target->setTalkText(text);
 }
 
-QString ScreenRelay::talkText() const
-{
-    return m_target ? m_target->talkText() : QString();
-}
-
 void ScreenRelay::setPlaceLabel(const QString &name)
 {
     if (m_target)
         m_target->setPlaceLabel(name);
+}
+
+void ScreenRelay::movedTo(const QString &placeName)
+{
+    if (m_target)
+        m_target->movedTo(placeName);
 }
 
 void ScreenRelay::setNames(const QString &fullName, const QString &nickname)
@@ -33,10 +34,16 @@ void ScreenRelay::setNames(const QString &fullName, const QString &nickname)
         m_target->setNames(fullName, nickname);
 }
 
-void ScreenRelay::setMenuEnabled(bool enabled)
+void ScreenRelay::eventStarted()
 {
     if (m_target)
-        m_target->setMenuEnabled(enabled);
+        m_target->eventStarted();
+}
+
+void ScreenRelay::eventEnded()
+{
+    if (m_target)
+        m_target->eventEnded();
 }
 
 void ScreenRelay::showPlaceButtons(const engine::PlaceButtons &buttons)

@@ -20,10 +20,11 @@ public:
 
     void setTalkColour(std::uint32_t colour) override;
     void setTalkText(const QString &text) override;
-    QString talkText() const override;
     void setPlaceLabel(const QString &name) override;
+    void movedTo(const QString &placeName) override;
     void setNames(const QString &fullName, const QString &nickname) override;
-    void setMenuEnabled(bool enabled) override;
+    void eventStarted() override;
+    void eventEnded() override;
     void showPlaceButtons(const engine::PlaceButtons &buttons) override;
     void hidePlaceButtons() override;
     void showStage(const engine::StageChange &change, const QImage &stage) override;

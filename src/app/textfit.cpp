@@ -161,11 +161,34 @@ FittedText TextFit::place(const QFont &font, const QStringList &lines, QSize box
     return fitted;
 }
 
+qsizetype TextFit::visibleLimit(QSize box) const
+{
+    QFont smallest = m_font;
+    if (m_font.pointSizeF() > 0)
+        smallest.setPointSizeF(floorSize(m_font.pointSizeF()));
+    const qreal spacing = qMax<qreal>(1, QFontMetricsF(smallest).lineSpacing());
+    const qsizetype lines = m_wrap ? qsizetype(qMax(0, box.height()) / spacing) + 1 : 1;
+    // A character that shows takes a pixel of a line at least; a line break takes a
+    // line.
+    return (qsizetype(qMax(0, box.width())) + 1) * lines + 1;
+}
+
 FittedText TextFit::fit(const QString &text, QSize box, qreal pixelRatio) const
 {
     const qreal size = m_font.pointSizeF();
     const qreal lowest = size > 0 ? floorSize(size) : size;
     QFont font = m_font;
+    // Measuring costs time in the length of the text (a megabyte would hold the
+    // window for minutes), and nothing past what the box can ever show is drawn: a
+    // longer text is cut first, and can only be drawn smallest, elided.
+    if (const qsizetype limit = visibleLimit(box); text.size() > limit) {
+        QString shown = text.left(limit);
+        if (shown.back().isHighSurrogate())
+            shown.chop(1);
+        if (size > 0)
+            font.setPointSizeF(lowest);
+        return elide(font, shown, box, pixelRatio);
+    }
     for (qreal points = size;; points -= kStep) {
         if (size > 0)
             font.setPointSizeF(qMax(points, lowest));

@@ -17,7 +17,8 @@ class QPainter;
 // moved up or down just enough to keep its ink in; wrapped text from the top. A
 // text that does not fit is drawn in a smaller size of the same font, a quarter
 // point at a time, down to a floor of two thirds of its size (never below 7.5
-// points); a text that still does not fit is cut at its end with "…". The rule is
+// points); a text that still does not fit is cut at its end with "…" (one longer
+// than the box could ever show is cut before it is measured). The rule is
 // applied whenever the text is drawn, so it holds at every change of text.
 namespace vm2::app {
 
@@ -40,6 +41,10 @@ public:
     // Places `text` in a box of `box` pixels on a device of `pixelRatio` device
     // pixels per pixel.
     FittedText fit(const QString &text, QSize box, qreal pixelRatio) const;
+
+    // The most characters that a box of `box` pixels can ever show of a text; fit()
+    // cuts a longer text there before it measures anything.
+    qsizetype visibleLimit(QSize box) const;
 
     // The smallest size a text of `pointSize` is drawn in.
     static qreal floorSize(qreal pointSize);

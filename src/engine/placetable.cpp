@@ -8,15 +8,15 @@ namespace {
 
 // By number; home is the first.
 constexpr std::array<Place, kPlaceCount> kPlaces{{
-    {1, u"1", u"自宅"},
-    {2, u"2", u"アース学園"},
-    {3, u"3", u"裏山"},
-    {4, u"4", u"アース病院"},
-    {5, u"5", u"生徒会室"},
-    {6, u"6", u"秘密基地"},
-    {7, u"7", u"病室"},
-    {8, u"A", u"大通り"},
-    {9, u"B", u"ライブハウス"},
+    {.number = 1, .code = u"1", .name = u"自宅"},
+    {.number = 2, .code = u"2", .name = u"アース学園"},
+    {.number = 3, .code = u"3", .name = u"裏山"},
+    {.number = 4, .code = u"4", .name = u"アース病院"},
+    {.number = 5, .code = u"5", .name = u"生徒会室"},
+    {.number = 6, .code = u"6", .name = u"秘密基地"},
+    {.number = 7, .code = u"7", .name = u"病室"},
+    {.number = 8, .code = u"A", .name = u"大通り"},
+    {.number = 9, .code = u"B", .name = u"ライブハウス"},
 }};
 
 } // namespace

@@ -9,13 +9,6 @@ namespace vm2::engine {
 using platform::Fault;
 using platform::ScriptError;
 
-namespace {
-
-const QString kHappyWords = QStringLiteral("Happy End.\r\n\r\nThank you for your Playing!");
-const QString kBadWords = QStringLiteral("The End.\r\n\r\nCould you Try Again?");
-
-} // namespace
-
 Engine::Engine(GameState &state, Screen &screen, stage::Stage &stage,
                platform::SettingsStore &store, QString dataFolder)
     : m_state(state), m_screen(screen), m_stage(stage), m_store(store),
@@ -32,10 +25,11 @@ QImage Engine::picture(const QString &file) const
     return platform::loadPicture(dataPath(file), file);
 }
 
-void Engine::RunEvent(const QString &place, int number)
+RunResult Engine::RunEvent(const QString &place, int number)
 {
     Q_ASSERT(m_endings.empty());
-    m_screen.setMenuEnabled(false);
+    m_result = RunResult{};
+    m_screen.eventStarted();
     std::optional<Next> next = Next{place, number};
     m_handOvers = 0;
     try {
@@ -54,7 +48,7 @@ void Engine::RunEvent(const QString &place, int number)
         m_channel.close();
         // The events that played endings end after them, innermost first.
         while (!m_endings.empty()) {
-            const PendingEnding ending = m_endings.back();
+            const PlayedEnding ending = m_endings.back();
             m_endings.pop_back();
             finishEnding(ending);
         }
@@ -63,7 +57,8 @@ void Engine::RunEvent(const QString &place, int number)
         m_channel.close();
         throw;
     }
-    m_screen.setMenuEnabled(true);
+    m_screen.eventEnded();
+    return std::move(m_result);
 }
 
 void Engine::open(const Next &next)
@@ -247,8 +242,7 @@ std::optional<Engine::Next> Engine::execute(const QString &line, Where where)
         loadStageOnly(cmd.code);
         m_state.PlaceCode = cmd.code;
         m_screen.setPlaceLabel(home().nameText());
-        m_screen.setTalkColour(colour::kBlack);
-        m_screen.setTalkText(QStringLiteral("翌日になりました"));
+        showTalk(colour::kBlack, QStringLiteral("翌日になりました"));
         advanceWait();
         return Next{cmd.code, where == Where::MainFlow ? 0 : m_state.Ibentcnt(home().number)};
     case Kind::Jump:
@@ -256,7 +250,7 @@ std::optional<Engine::Next> Engine::execute(const QString &line, Where where)
         return Next{cmd.code, cmd.value};
     case Kind::Ending: {
         // The affection is read once, before the ending event plays.
-        const bool happy = m_state.Loveval(cmd.index) >= kHappyThreshold;
+        const bool happy = isHappy(m_state.Loveval(cmd.index));
         m_endings.push_back({cmd.index, happy});
         return Next{kEndingsPlace, endingEvent(cmd.index, happy)};
     }
@@ -274,8 +268,7 @@ void Engine::message(const Command &cmd, bool waits)
         text.replace(QStringLiteral("@3"), m_state.PName(3));
         if (cmd.speaker == u'1')
             text.prepend(m_state.PName(2));
-        m_screen.setTalkColour(colour);
-        m_screen.setTalkText(text);
+        showTalk(colour, text);
     }
     if (waits)
         advanceWait();
@@ -295,10 +288,18 @@ void Engine::advanceWait()
     m_handOvers = 0;
 }
 
-void Engine::finishEnding(const PendingEnding &ending)
+void Engine::showTalk(std::uint32_t colour, const QString &text)
 {
-    m_screen.setTalkColour(ending.happy ? colour::kRose : colour::kBlack);
-    m_screen.setTalkText(ending.happy ? kHappyWords : kBadWords);
+    m_screen.setTalkColour(colour);
+    m_screen.setTalkText(text);
+    m_result.talkText = text;
+}
+
+void Engine::finishEnding(const PlayedEnding &ending)
+{
+    const ClosingWords &words = closingWords(ending.happy);
+    showTalk(words.colour, words.text);
+    m_result.endings.push_back(ending);
     if (ending.happy) {
         m_store.setValue(seenEndingKey(ending.heroine), QStringLiteral("1"));
         m_store.sync();

@@ -17,6 +17,21 @@ class Stage;
 
 namespace vm2::engine {
 
+// An ending that a run played: whose, and whether it was the happy one.
+struct PlayedEnding {
+    int heroine = 0;
+    bool happy = false;
+};
+
+// What a run did that its caller acts on.
+struct RunResult {
+    // The endings played, in the order their closing words were shown: the words of
+    // the last one stay on the message label.
+    std::vector<PlayedEnding> endings;
+    // The message label's text as the run left it, when the run wrote one.
+    std::optional<QString> talkText;
+};
+
 // The event runner and the command executor: plays event scripts on the main
 // screen. Everything it shows goes through Screen; every fault in the data is a
 // platform::ScriptError naming the fault, the script and the line.
@@ -47,8 +62,8 @@ public:
     const QString &dataFolder() const { return m_dataFolder; }
 
     // Plays the event of `place` number `number`, and everything it hands over to,
-    // to the end.
-    void RunEvent(const QString &place, int number);
+    // to the end, and tells what the caller needs to know of it.
+    RunResult RunEvent(const QString &place, int number);
 
     // The player asked for the next text (the advance prompt or the Space key), while
     // an advance wait sleeps or at any other time: NextFlag. The runner clears it
@@ -73,10 +88,6 @@ private:
         QString place;
         int number = 0;
     };
-    struct PendingEnding {
-        int heroine;
-        bool happy;
-    };
 
     void open(const Next &next);
     std::optional<Next> playScript();
@@ -89,9 +100,10 @@ private:
     // `opening`: the line of the "4" or "6", which errors name.
     void playBlocks(int opening, bool first, int countA, int countB, std::optional<Next> &handOver);
     void message(const Command &cmd, bool waits);
+    void showTalk(std::uint32_t colour, const QString &text);
     platform::ScriptError atLine(platform::ScriptError error, int line) const;
     void advanceWait();
-    void finishEnding(const PendingEnding &ending);
+    void finishEnding(const PlayedEnding &ending);
 
     QImage picture(const QString &file) const;
     QString dataPath(const QString &relative) const;
@@ -103,7 +115,8 @@ private:
     QString m_dataFolder;
     Trace *m_trace = nullptr;
     platform::ScriptChannel m_channel;
-    std::vector<PendingEnding> m_endings;
+    std::vector<PlayedEnding> m_endings;
+    RunResult m_result;
     int m_handOvers = 0;
     int m_choiceLine = 0; // the "4" line while its choice waits
     int m_handOverLimit = kDefaultHandOverLimit;

@@ -27,7 +27,8 @@ using PlaceButtons = std::array<PlaceButton, 5>;
 
 // The main screen as the game sees it. The window implements it with widgets, the
 // headless player with a transcript, the tests with recorders; the game's rules
-// stay on this side of it.
+// stay on this side of it. The calls only tell: the game never reads anything back
+// from a screen, so what a screen shows cannot change how the game goes on.
 class Screen
 {
 public:
@@ -37,13 +38,19 @@ public:
     // text, which a new text replaces whole.
     virtual void setTalkColour(std::uint32_t colour) = 0;
     virtual void setTalkText(const QString &text) = 0;
-    virtual QString talkText() const = 0;
 
+    // The place label, as a script line or the next day sets it.
     virtual void setPlaceLabel(const QString &name) = 0;
+    // A place button moved the hero: the place label shows the name of the place,
+    // and the story goes on there.
+    virtual void movedTo(const QString &placeName) = 0;
     // The name labels: the full name ("surname given") and the nickname.
     virtual void setNames(const QString &fullName, const QString &nickname) = 0;
-    // The six menu buttons, disabled while an event plays.
-    virtual void setMenuEnabled(bool enabled) = 0;
+    // An event begins to play, with everything it hands over to, and it has ended:
+    // the six menu buttons are disabled in between. A run that stops on a script
+    // error or a closed window does not end.
+    virtual void eventStarted() = 0;
+    virtual void eventEnded() = 0;
     // The place buttons after SetPlaceButtons, or after all were hidden.
     virtual void showPlaceButtons(const PlaceButtons &buttons) = 0;
     virtual void hidePlaceButtons() = 0;

@@ -252,18 +252,6 @@ ScriptError blocksPastEnd(int line, int missing)
             .arg(missing));
 }
 
-int endingEvent(int heroine, bool happy)
-{
-    if (heroine == 5)
-        return happy ? 0 : 1;
-    return happy ? heroine : heroine + 3;
-}
-
-QString seenEndingKey(int heroine)
-{
-    return QStringLiteral("Endcnt") + QString::number(heroine);
-}
-
 namespace {
 constexpr QLatin1String kScriptFolder("dat2/"), kScriptPrefix("ibent"), kScriptSuffix(".da2");
 

@@ -14,6 +14,7 @@
 // the checker all work from it, from parseCommand() and from picturesOf(). A new
 // kind is one row here and one handler in Engine::execute().
 
+#include "endings.h"
 #include "placetable.h"
 #include "platform/scripterror.h"
 #include "stage/pictures.h"
@@ -92,58 +93,90 @@ using P = stage::PictureRole;
 
 // In the order the runner tests them.
 inline constexpr std::array<KindInfo, 14> kLineKinds{{
-    {Kind::Background, {{{kinds::R::Tail, kinds::I::Code, 1}}}, 1, {kinds::P::Background}},
-    {Kind::PlaceLabel, {{{kinds::R::Tail, kinds::I::Code, 1}}}},
-    {Kind::Picture, {{{kinds::R::Tail, kinds::I::Code, 2}}}, 1, {kinds::P::EventPicture}},
-    {Kind::Character,
-     {{{kinds::R::Char, kinds::I::Code, 2, "character code"},
-       {kinds::R::Digit, kinds::I::Value, 3, "expression"},
-       {kinds::R::Digit, kinds::I::Variant, 4, "variant"}}},
-     2,
-     {kinds::P::Character, kinds::P::Face}},
-    {Kind::Talk,
-     {{{kinds::R::Char, kinds::I::Speaker, 2, "speaker code"},
-       {kinds::R::Text, kinds::I::Text, 3}}}},
-    {Kind::TalkNoWait,
-     {{{kinds::R::Char, kinds::I::Speaker, 2, "speaker code"},
-       {kinds::R::Text, kinds::I::Text, 3}}}},
-    {Kind::Choice,
-     {{{kinds::R::Count, kinds::I::CountA, 2, "block 1 count"},
-       {kinds::R::Count, kinds::I::CountB, 4, "block 2 count"}}},
-     0,
-     {},
-     true},
-    {Kind::SetFlag,
-     {{{kinds::R::Digit, kinds::I::Index, 2, "flag number", "flag", 1, 9},
-       {kinds::R::LastDigit, kinds::I::Value, 0, "flag value"}}}},
-    {Kind::FlagBranch,
-     {{{kinds::R::Digit, kinds::I::Index, 2, "flag number", "flag", 1, 9},
-       {kinds::R::Count, kinds::I::CountA, 3, "block 1 count"},
-       {kinds::R::Count, kinds::I::CountB, 5, "block 2 count"}}},
-     0,
-     {},
-     true},
-    {Kind::Love,
-     {{{kinds::R::Digit, kinds::I::Index, 2, "heroine number", "heroine", 2, 5},
-       {kinds::R::Count, kinds::I::Value, 3, "amount"},
-       {kinds::R::Sign, kinds::I::Value, 5, "sign digit"}}}},
-    {Kind::Counter,
-     {{{kinds::R::Slot, kinds::I::Index, 2, "counter slot"},
-       {kinds::R::LastDigit, kinds::I::Value, 0, "increment"}}}},
-    {Kind::NextDay, {{{kinds::R::Home, kinds::I::Code}}}, 1, {kinds::P::Background}, false, true},
-    {Kind::Jump,
-     {{{kinds::R::Char, kinds::I::Code, 2, "place code"},
-       {kinds::R::Digit, kinds::I::Value, 3, "event number"}}},
-     0,
-     {},
-     false,
-     true},
-    {Kind::Ending,
-     {{{kinds::R::LastDigit, kinds::I::Index, 0, "heroine number", "heroine", 2, 5}}},
-     0,
-     {},
-     false,
-     true},
+    {.kind = Kind::Background,
+     .fields = {{{.read = kinds::R::Tail, .into = kinds::I::Code, .pos = 1}}},
+     .pictureCount = 1,
+     .pictures = {kinds::P::Background}},
+    {.kind = Kind::PlaceLabel,
+     .fields = {{{.read = kinds::R::Tail, .into = kinds::I::Code, .pos = 1}}}},
+    {.kind = Kind::Picture,
+     .fields = {{{.read = kinds::R::Tail, .into = kinds::I::Code, .pos = 2}}},
+     .pictureCount = 1,
+     .pictures = {kinds::P::EventPicture}},
+    {.kind = Kind::Character,
+     .fields =
+         {{{.read = kinds::R::Char, .into = kinds::I::Code, .pos = 2, .name = "character code"},
+           {.read = kinds::R::Digit, .into = kinds::I::Value, .pos = 3, .name = "expression"},
+           {.read = kinds::R::Digit, .into = kinds::I::Variant, .pos = 4, .name = "variant"}}},
+     .pictureCount = 2,
+     .pictures = {kinds::P::Character, kinds::P::Face}},
+    {.kind = Kind::Talk,
+     .fields =
+         {{{.read = kinds::R::Char, .into = kinds::I::Speaker, .pos = 2, .name = "speaker code"},
+           {.read = kinds::R::Text, .into = kinds::I::Text, .pos = 3}}}},
+    {.kind = Kind::TalkNoWait,
+     .fields =
+         {{{.read = kinds::R::Char, .into = kinds::I::Speaker, .pos = 2, .name = "speaker code"},
+           {.read = kinds::R::Text, .into = kinds::I::Text, .pos = 3}}}},
+    {.kind = Kind::Choice,
+     .fields =
+         {{{.read = kinds::R::Count, .into = kinds::I::CountA, .pos = 2, .name = "block 1 count"},
+           {.read = kinds::R::Count, .into = kinds::I::CountB, .pos = 4, .name = "block 2 count"}}},
+     .opensBlocks = true},
+    {.kind = Kind::SetFlag,
+     .fields = {{{.read = kinds::R::Digit,
+                  .into = kinds::I::Index,
+                  .pos = 2,
+                  .name = "flag number",
+                  .range = "flag",
+                  .lo = 1,
+                  .hi = 9},
+                 {.read = kinds::R::LastDigit, .into = kinds::I::Value, .name = "flag value"}}}},
+    {.kind = Kind::FlagBranch,
+     .fields =
+         {{{.read = kinds::R::Digit,
+            .into = kinds::I::Index,
+            .pos = 2,
+            .name = "flag number",
+            .range = "flag",
+            .lo = 1,
+            .hi = 9},
+           {.read = kinds::R::Count, .into = kinds::I::CountA, .pos = 3, .name = "block 1 count"},
+           {.read = kinds::R::Count, .into = kinds::I::CountB, .pos = 5, .name = "block 2 count"}}},
+     .opensBlocks = true},
+    {.kind = Kind::Love,
+     .fields =
+         {{{.read = kinds::R::Digit,
+            .into = kinds::I::Index,
+            .pos = 2,
+            .name = "heroine number",
+            .range = "heroine",
+            .lo = 2,
+            .hi = 5},
+           {.read = kinds::R::Count, .into = kinds::I::Value, .pos = 3, .name = "amount"},
+           {.read = kinds::R::Sign, .into = kinds::I::Value, .pos = 5, .name = "sign digit"}}}},
+    {.kind = Kind::Counter,
+     .fields =
+         {{{.read = kinds::R::Slot, .into = kinds::I::Index, .pos = 2, .name = "counter slot"},
+           {.read = kinds::R::LastDigit, .into = kinds::I::Value, .name = "increment"}}}},
+    {.kind = Kind::NextDay,
+     .fields = {{{.read = kinds::R::Home, .into = kinds::I::Code}}},
+     .pictureCount = 1,
+     .pictures = {kinds::P::Background},
+     .handsOver = true},
+    {.kind = Kind::Jump,
+     .fields =
+         {{{.read = kinds::R::Char, .into = kinds::I::Code, .pos = 2, .name = "place code"},
+           {.read = kinds::R::Digit, .into = kinds::I::Value, .pos = 3, .name = "event number"}}},
+     .handsOver = true},
+    {.kind = Kind::Ending,
+     .fields = {{{.read = kinds::R::LastDigit,
+                  .into = kinds::I::Index,
+                  .name = "heroine number",
+                  .range = "heroine",
+                  .lo = 2,
+                  .hi = 5}}},
+     .handsOver = true},
 }};
 
 // The kind of a line, or nullptr for a line that is no command.
@@ -189,16 +222,6 @@ std::vector<PictureLoad> picturesOf(const Command &cmd);
 // lines. The runner raises them as it plays; the checker reports them beforehand.
 platform::ScriptError captionsPastEnd(int line);
 platform::ScriptError blocksPastEnd(int line, int missing);
-
-// The ending events of kEndingsPlace for heroines 2 to 5: happy 2, 3, 4, 0; bad 5, 6,
-// 7, 1.
-int endingEvent(int heroine, bool happy);
-// The affection from which a heroine's ending is the happy one.
-inline constexpr int kHappyThreshold = 35;
-// The bonus event of kEndingsPlace, played in bonus mode.
-inline constexpr int kBonusEvent = 8;
-// The settings-store key of the marker that the happy ending of `heroine` was seen.
-QString seenEndingKey(int heroine);
 
 // "ibentA-12.da2": the script of an event, named by place code and event number.
 QString scriptFileName(const QString &place, int number);

@@ -52,16 +52,19 @@ void Game::start()
 {
     // A main screen opens with its place buttons hidden and its stage surfaces empty,
     // whatever an earlier game left in them.
+    // A main screen also opens with an empty message label.
     m_buttons = PlaceButtons{};
     m_stage.reset();
+    m_talkText.clear();
+    m_over = false;
     if (m_state.BonusMode == 1) {
-        m_engine.RunEvent(engine::kEndingsPlace, engine::kBonusEvent);
+        run(engine::kEndingsPlace, engine::kBonusEvent);
         return;
     }
     showNames();
     m_screen.setPlaceLabel(engine::home().nameText());
     m_state.PlaceCode = engine::home().codeText();
-    m_engine.RunEvent(m_state.PlaceCode, 0);
+    run(m_state.PlaceCode, 0);
     showButtons();
 }
 
@@ -80,13 +83,13 @@ void Game::moveTo(int number)
 
 void Game::move(const PlaceButton &pressed)
 {
-    m_screen.setPlaceLabel(pressed.caption);
+    m_screen.movedTo(pressed.caption);
     m_state.PlaceCode = pressed.tag;
     hideButtons();
     m_state.PlaceCode = places::codeForTag(m_state.PlaceCode);
     m_engine.loadStageOnly(m_state.PlaceCode);
     const int number = m_state.Ibentcnt(pressed.tag.toInt());
-    m_engine.RunEvent(m_state.PlaceCode, number);
+    run(m_state.PlaceCode, number);
     afterMove();
 }
 
@@ -95,7 +98,7 @@ void Game::startEvent(const QString &place, int number)
     const QString before = m_state.PlaceCode;
     hideButtons();
     m_state.PlaceCode = place;
-    m_engine.RunEvent(place, number);
+    run(place, number);
     // An event of no walkable place (an ending's, the bonus event) leaves the hero
     // where he stood, so that the author can go on from there.
     if (!engine::placeByCode(m_state.PlaceCode))
@@ -105,21 +108,21 @@ void Game::startEvent(const QString &place, int number)
 
 void Game::afterMove()
 {
-    // An ending leaves its closing words, which contain "End": the game is over and
-    // no place is offered.
-    if (m_screen.talkText().contains(QStringLiteral("End"), Qt::CaseSensitive))
+    m_over = engine::endsGame(m_talkText);
+    if (m_over)
         return;
-    m_screen.setTalkText(QString());
+    setTalkText(QString());
     showButtons();
 }
 
-void Game::save()
+bool Game::save()
 {
     const bool saved = save::SaveGame(m_state, m_store);
     m_screen.setTalkColour(engine::colour::kBlack);
     // A save that could not be written must not be reported as done.
-    m_screen.setTalkText(saved ? QStringLiteral("SAVEしました！")
-                               : QStringLiteral("SAVEできませんでした！"));
+    setTalkText(saved ? QStringLiteral("SAVEしました！")
+                      : QStringLiteral("SAVEできませんでした！"));
+    return saved;
 }
 
 void Game::load()
@@ -132,9 +135,24 @@ void Game::load()
     m_engine.loadStageOnly(engine::home().codeText());
     m_state.PlaceCode = engine::home().codeText();
     m_screen.setPlaceLabel(engine::home().nameText());
-    m_screen.setTalkText(QStringLiteral("LOADしました！"));
-    m_engine.RunEvent(m_state.PlaceCode, 0);
+    setTalkText(QStringLiteral("LOADしました！"));
+    m_over = false;
+    run(m_state.PlaceCode, 0);
     showButtons();
+}
+
+engine::RunResult Game::run(const QString &place, int number)
+{
+    engine::RunResult result = m_engine.RunEvent(place, number);
+    if (result.talkText)
+        m_talkText = *result.talkText;
+    return result;
+}
+
+void Game::setTalkText(const QString &text)
+{
+    m_talkText = text;
+    m_screen.setTalkText(text);
 }
 
 void Game::showNames()

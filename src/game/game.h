@@ -36,9 +36,16 @@ public:
     // A place button: the move to its place and the place's next event. `index`
     // must name a visible button.
     void placeMove(int index);
-    // SAVE and LOAD of the main screen.
-    void save();
+    // SAVE and LOAD of the main screen. SAVE says on screen whether the saved game
+    // was written, and returns it; when it was not, the previous one is still whole
+    // and the store's errorString() says why.
+    bool save();
     void load();
+
+    // Whether the last place move ended the game: an ending's closing words (or any
+    // message with "End" in it) stayed on the message label, and no place is offered.
+    // The next start-up or LOAD plays on.
+    bool isOver() const { return m_over; }
 
     // Author mode, between events. startEvent() plays an event of any place, code
     // "9" included, as a "D" line would start it (no background load); moveTo()
@@ -48,6 +55,9 @@ public:
     void moveTo(int number);
 
 private:
+    // Runs an event and keeps the message label's text as the run left it.
+    engine::RunResult run(const QString &place, int number);
+    void setTalkText(const QString &text);
     void move(const engine::PlaceButton &pressed);
     void afterMove();
     void showNames();
@@ -60,6 +70,10 @@ private:
     platform::SettingsStore &m_store;
     engine::Engine m_engine;
     engine::PlaceButtons m_buttons;
+    // The message label's text as the game last set it, inside a run or outside:
+    // the game-over rule reads it here, never from a screen.
+    QString m_talkText;
+    bool m_over = false;
 };
 
 } // namespace vm2::game

@@ -1,5 +1,7 @@
 #include "readrecord.h"
 
+#include "boundedfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,23 +15,93 @@ namespace {
 
 const QByteArray kHeader = "VM2 read record 1";
 const QByteArray kEnd = "end";
-// Far above any story's size: a bigger file is no record of ours.
-constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+
+QByteArray escaped(const QByteArray &name)
+{
+    QByteArray out;
+    out.reserve(name.size());
+    for (const char c : name) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool unescaped(const QByteArray &field, QByteArray &name)
+{
+    name.clear();
+    name.reserve(field.size());
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        const char c = field[i];
+        if (c == '\r')
+            return false;
+        if (c != '\\') {
+            name += c;
+            continue;
+        }
+        if (++i == field.size())
+            return false;
+        switch (field[i]) {
+        case '\\':
+            name += '\\';
+            break;
+        case 't':
+            name += '\t';
+            break;
+        case 'r':
+            name += '\r';
+            break;
+        case 'n':
+            name += '\n';
+            break;
+        default:
+            return false;
+        }
+    }
+    return true;
+}
 
 } // namespace
 
-ReadRecord::ReadRecord(QString path) : m_path(std::move(path))
+ReadRecord::ReadRecord(QString path, QString keyPrefix)
+    : m_path(std::move(path)), m_prefix(std::move(keyPrefix))
 {
-    QFile file(m_path);
-    if (!file.exists())
+    QByteArray bytes;
+    switch (BoundedFile::read(m_path, BoundedFile::kPlayerFileCap, bytes)) {
+    case BoundedFile::Outcome::Missing:
         return;
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileSize) {
+    case BoundedFile::Outcome::Read:
+        break;
+    case BoundedFile::Outcome::TooLarge:
         m_damaged = true;
+        m_moveAside = true;
+        return;
+    case BoundedFile::Outcome::NotRegular:
+    case BoundedFile::Outcome::Failed:
+        // Nothing we could read, so nothing we may replace: what it holds may be
+        // every story's read lines.
+        m_damaged = true;
+        m_memoryOnly = true;
         return;
     }
     QHash<QString, QSet<int>> lines;
-    if (!parse(file.readAll(), lines)) {
+    if (!parse(bytes, lines)) {
         m_damaged = true;
+        m_moveAside = true;
         return;
     }
     m_lines = std::move(lines);
@@ -56,7 +128,7 @@ QString ReadRecord::pathBeside(const QString &storeLocation)
 
 bool ReadRecord::isRead(const QString &script, int line) const
 {
-    const auto it = m_lines.constFind(script);
+    const auto it = m_lines.constFind(m_prefix + script);
     return it != m_lines.cend() && it->contains(line);
 }
 
@@ -64,7 +136,7 @@ bool ReadRecord::markRead(const QString &script, int line)
 {
     if (script.isEmpty() || line <= 0)
         return true;
-    QSet<int> &set = m_lines[script];
+    QSet<int> &set = m_lines[m_prefix + script];
     if (set.contains(line))
         return true;
     set.insert(line);
@@ -82,7 +154,7 @@ QByteArray ReadRecord::serialize() const
         if (numbers.isEmpty())
             continue;
         std::sort(numbers.begin(), numbers.end());
-        out += script.toUtf8() + '\t';
+        out += escaped(script.toUtf8()) + '\t';
         for (qsizetype i = 0; i < numbers.size(); ++i) {
             if (i > 0)
                 out += ',';
@@ -106,8 +178,11 @@ bool ReadRecord::parse(const QByteArray &bytes, QHash<QString, QSet<int>> &lines
         const qsizetype tab = row.indexOf('\t');
         if (tab <= 0)
             return false;
-        const QString script = QString::fromUtf8(row.left(tab));
-        if (script.toUtf8() != row.left(tab) || lines.contains(script))
+        QByteArray name;
+        if (!unescaped(row.left(tab), name))
+            return false;
+        const QString script = QString::fromUtf8(name);
+        if (script.toUtf8() != name || lines.contains(script))
             return false;
         QSet<int> &set = lines[script];
         for (const QByteArray &field : row.mid(tab + 1).split(',')) {
@@ -121,8 +196,19 @@ bool ReadRecord::parse(const QByteArray &bytes, QHash<QString, QSet<int>> &lines
     return true;
 }
 
-bool ReadRecord::write() const
+bool ReadRecord::write()
 {
+    if (m_memoryOnly)
+        return false;
+    if (m_moveAside) {
+        // A rename moves a link, never the file it leads to.
+        const QString aside = m_path + QStringLiteral(".damaged");
+        if (QFileInfo::exists(aside) || !QFile::rename(m_path, aside)) {
+            m_memoryOnly = true;
+            return false;
+        }
+        m_moveAside = false;
+    }
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))

@@ -14,14 +14,15 @@ class RecordingScreen : public engine::Screen
 public:
     void setTalkColour(std::uint32_t c) override { colour = c; }
     void setTalkText(const QString &text) override { talk = text; }
-    QString talkText() const override { return talk; }
     void setPlaceLabel(const QString &name) override { place = name; }
+    void movedTo(const QString &name) override { place = name; }
     void setNames(const QString &full, const QString &nick) override
     {
         fullName = full;
         nickname = nick;
     }
-    void setMenuEnabled(bool enabled) override { menuEnabled = enabled; }
+    void eventStarted() override { menuEnabled = false; }
+    void eventEnded() override { menuEnabled = true; }
     void showPlaceButtons(const engine::PlaceButtons &b) override { buttons = b; }
     void hidePlaceButtons() override
     {

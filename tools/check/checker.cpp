@@ -7,11 +7,22 @@
 #include "engine/script.h"
 #include "platform/filesource.h"
 
-#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 
 namespace vm2::check {
 
 namespace {
+
+// Where a write to `path` lands: links resolved, also for a file not there yet.
+QString resolvedTarget(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.exists())
+        return info.canonicalFilePath();
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return folder.isEmpty() ? info.absoluteFilePath() : folder + u'/' + info.fileName();
+}
 
 QString placeName(const QString &code)
 {
@@ -68,20 +79,38 @@ Result checkData(const QString &dataFolder, QTextStream *dot)
 
 int run(const Options &options, QTextStream &out, QTextStream &err)
 {
-    QFile graph;
-    QTextStream dot;
+    // The map is written whole or not at all, and never over the story it maps.
+    QSaveFile graph;
     if (!options.graphFile.isEmpty()) {
+        const QString target = resolvedTarget(options.graphFile);
+        for (const char *folder : {"dat1", "dat2"}) {
+            const QString story =
+                QFileInfo(options.dataFolder + u'/' + QLatin1String(folder)).canonicalFilePath();
+            if (!story.isEmpty() && target.startsWith(story + u'/')) {
+                err << "velmora2-check: --graph " << options.graphFile << " lies in the story's "
+                    << folder << ": write the story map outside dat1 and dat2\n";
+                return 2;
+            }
+        }
         graph.setFileName(options.graphFile);
-        if (!graph.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+        if (!graph.open(QIODevice::WriteOnly)) {
             err << "velmora2-check: cannot write " << options.graphFile << ": "
                 << graph.errorString() << '\n';
             return 2;
         }
-        dot.setDevice(&graph);
-        dot.setEncoding(QStringConverter::Utf8);
     }
+    QString map;
+    QTextStream dot(&map);
     const Result result = checkData(options.dataFolder, graph.isOpen() ? &dot : nullptr);
     dot.flush();
+    if (graph.isOpen()) {
+        graph.write(map.toUtf8());
+        if (!graph.commit()) {
+            err << "velmora2-check: cannot write " << options.graphFile << ": "
+                << graph.errorString() << '\n';
+            return 2;
+        }
+    }
     for (const Finding &f : result.findings.sorted())
         out << f.text() << '\n';
     const int errors = result.findings.errors();

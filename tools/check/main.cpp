@@ -2,13 +2,15 @@
 // scripts and pictures that would end the game, and draws the story map.
 #include "checker.h"
 
+#include "platform/commandline.h"
 #include "platform/programfolder.h"
 
 #include <QCoreApplication>
 #include <cstdio>
 
 namespace {
-const char kUsage[] = "usage: velmora2-check [--data DIR] [--graph FILE.dot] [--werror]\n";
+const char kUsage[] = "usage: velmora2-check [--data DIR] [--graph FILE.dot] [--werror]\n"
+                      "--graph writes the story map whole, never inside the story's dat1 or dat2\n";
 }
 
 int main(int argc, char *argv[])
@@ -16,6 +18,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
+    arguments = vm2::platform::splitOptionValues(
+        arguments, {QStringLiteral("--data"), QStringLiteral("--graph")});
     vm2::check::Options options;
     options.dataFolder = vm2::platform::programFolder();
     while (!arguments.isEmpty()) {

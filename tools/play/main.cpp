@@ -14,7 +14,8 @@ const char kUsage[] =
     "                     [--state] [--snapshots DIR] PLACE EVENT\n"
     "       velmora2-play [--data DIR] (--new SURNAME,GIVEN,NICK | --load | --bonus)\n"
     "                     [--inputs \"TOKENS\"] [--store FILE] [--state] [--snapshots DIR]\n"
-    "tokens: n (advance), 1 or 2 (choice), p<TAG> (place button), save, load\n";
+    "tokens: n (advance), 1 or 2 (choice), p<TAG> (place button), save, load\n"
+    "--snapshots DIR: a new or empty DIR, or one that velmora2-play marked as its own\n";
 }
 
 int main(int argc, char *argv[])
@@ -31,6 +32,11 @@ int main(int argc, char *argv[])
     QString error;
     if (!vm2::play::parseArguments(arguments, options, error)) {
         std::fprintf(stderr, "velmora2-play: %s\n%s", qPrintable(error), kUsage);
+        return vm2::play::BadInput;
+    }
+    if (!options.snapshotFolder.isEmpty() &&
+        !vm2::play::prepareSnapshotFolder(options.snapshotFolder, &error)) {
+        std::fprintf(stderr, "velmora2-play: %s\n", qPrintable(error));
         return vm2::play::BadInput;
     }
     QTextStream out(stdout);

@@ -1,10 +1,13 @@
 #include "player.h"
 
 #include "game/game.h"
+#include "platform/commandline.h"
 #include "platform/settingsstore.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <memory>
 
 namespace vm2::play {
@@ -21,6 +24,10 @@ QString escaped(QString text)
     text.replace(u'\n', QStringLiteral("\\n"));
     return text;
 }
+
+// Marks a snapshot folder as the player's own: only there are earlier snapshots
+// removed.
+const char kSnapshotMarker[] = ".velmora2-play-snapshots";
 
 QString rgbHex(std::uint32_t colour)
 {
@@ -52,6 +59,7 @@ public:
         m_store->setValue(key, value);
     }
     bool sync() override { return m_store->sync(); }
+    QString errorString() const override { return m_store->errorString(); }
 
 private:
     std::unique_ptr<platform::SettingsStore> m_store;
@@ -68,13 +76,13 @@ public:
     void setTalkColour(std::uint32_t colour) override { m_colour = colour; }
     void setTalkText(const QString &text) override
     {
-        m_talk = text;
         m_out << "talk " << rgbHex(m_colour) << ' ' << escaped(text) << '\n';
     }
-    QString talkText() const override { return m_talk; }
     void setPlaceLabel(const QString &name) override { m_out << "place " << escaped(name) << '\n'; }
+    void movedTo(const QString &name) override { setPlaceLabel(name); }
     void setNames(const QString &, const QString &) override {}
-    void setMenuEnabled(bool) override {}
+    void eventStarted() override {}
+    void eventEnded() override {}
     void showPlaceButtons(const PlaceButtons &buttons) override
     {
         m_out << "buttons";
@@ -171,7 +179,9 @@ public:
             name.isEmpty()
                 ? QStringLiteral("wait-%1.png").arg(++m_snapshots, 3, 10, QLatin1Char('0'))
                 : name;
-        m_stage.save(QDir(m_options.snapshotFolder).filePath(file), "PNG");
+        QSaveFile png(QDir(m_options.snapshotFolder).filePath(file));
+        if (png.open(QIODevice::WriteOnly) && m_stage.save(&png, "PNG"))
+            png.commit();
     }
     void setStage(const QImage &stage) { m_stage = stage; }
 
@@ -179,7 +189,6 @@ private:
     const Options &m_options;
     QTextStream &m_out;
     std::uint32_t m_colour = 0xFF0000; // blue, as the message label starts
-    QString m_talk;
     QImage m_stage;
     qsizetype m_next = 0;
     int m_snapshots = 0;
@@ -235,6 +244,51 @@ QString joined(const engine::GameState &s)
 
 } // namespace
 
+bool prepareSnapshotFolder(const QString &folder, QString *error)
+{
+    const QFileInfo info(folder);
+    if (info.isSymLink() || (info.exists() && !info.isDir())) {
+        *error = QStringLiteral("--snapshots %1 is not a folder").arg(folder);
+        return false;
+    }
+    QDir dir(folder);
+    const QStringList entries = dir.entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    const bool marked = entries.contains(QLatin1String(kSnapshotMarker)) &&
+                        QFileInfo(dir.filePath(QLatin1String(kSnapshotMarker))).isFile();
+    const QRegularExpression snapshot(QStringLiteral("^(wait-\\d{3,}|final)\\.png$"));
+    QStringList earlier;
+    for (const QString &name : entries) {
+        if (name == QLatin1String(kSnapshotMarker))
+            continue;
+        const QFileInfo entry(dir.filePath(name));
+        if (!marked || !snapshot.match(name).hasMatch() || entry.isSymLink() || !entry.isFile()) {
+            *error = QStringLiteral("--snapshots %1 holds %2, which velmora2-play did not write: "
+                                    "give a new or empty folder, or one that holds its snapshots")
+                         .arg(folder, dir.filePath(name));
+            return false;
+        }
+        earlier << name;
+    }
+    if (!dir.mkpath(QStringLiteral("."))) {
+        *error = QStringLiteral("--snapshots: cannot create %1").arg(folder);
+        return false;
+    }
+    for (const QString &name : earlier)
+        dir.remove(name);
+    if (!marked) {
+        QSaveFile marker(dir.filePath(QLatin1String(kSnapshotMarker)));
+        if (!marker.open(QIODevice::WriteOnly) ||
+            marker.write("velmora2-play writes its snapshots here and removes earlier ones\n") <
+                0 ||
+            !marker.commit()) {
+            *error = QStringLiteral("--snapshots: cannot write %1").arg(marker.fileName());
+            return false;
+        }
+    }
+    return true;
+}
+
 int play(const Options &options, QTextStream &out)
 {
     std::unique_ptr<platform::SettingsStore> backing;
@@ -247,8 +301,13 @@ int play(const Options &options, QTextStream &out)
     game::Game game(screen, store, options.dataFolder);
     game.engine().setTrace(&screen);
     screen.setEngine(&game.engine());
-    if (!options.snapshotFolder.isEmpty())
-        QDir().mkpath(options.snapshotFolder);
+    QString refusal;
+    if (!options.snapshotFolder.isEmpty() &&
+        !prepareSnapshotFolder(options.snapshotFolder, &refusal)) {
+        out << "error " << escaped(refusal) << '\n';
+        out.flush();
+        return BadInput;
+    }
 
     int status = Ok;
     try {
@@ -294,8 +353,11 @@ int play(const Options &options, QTextStream &out)
     return status;
 }
 
-bool parseArguments(const QStringList &arguments, Options &options, QString &error)
+bool parseArguments(const QStringList &given, Options &options, QString &error)
 {
+    const QStringList arguments = platform::splitOptionValues(
+        given, {QStringLiteral("--data"), QStringLiteral("--names"), QStringLiteral("--inputs"),
+                QStringLiteral("--new"), QStringLiteral("--store"), QStringLiteral("--snapshots")});
     QStringList positional;
     int modes = 0;
     auto splitNames = [](const QString &value) {

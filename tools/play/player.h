@@ -27,6 +27,12 @@ enum Status { Ok = 0, ScriptFailed = 1, BadInput = 2, OutOfInput = 3 };
 // transcript to `out`. Returns the exit status.
 int play(const Options &options, QTextStream &out);
 
+// Makes `folder` ready for --snapshots: a new or empty folder is marked as the
+// player's own; in a folder with that mark the earlier snapshots are removed. A
+// folder that holds anything else is refused (false, the reason in `error`), so
+// that no file the player did not write is removed or overwritten.
+bool prepareSnapshotFolder(const QString &folder, QString *error);
+
 // Parses the command line (arguments without the program name). On failure returns
 // false and sets `error`.
 bool parseArguments(const QStringList &arguments, Options &options, QString &error);

@@ -2,12 +2,14 @@
 // into the game's data (code page 932 scripts, checked pictures, then the checker),
 // decodes an existing story back into sources, and plays the story's walkthroughs.
 #include "newstory.h"
+#include "platform/commandline.h"
 #include "storybuild.h"
 #include "storywatch.h"
 #include "walkthrough.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
+#include <csignal>
 #include <cstdio>
 
 using namespace vm2::story;
@@ -37,6 +39,13 @@ const char kBuildHelp[] =
     "  --watch     build again whenever a source or picture changes, until stopped;\n"
     "              a build that fails (a source, or the checker) leaves OUT as the\n"
     "              last good build left it\n"
+    "OUT is new, empty, or one that build wrote: build lists what it wrote in\n"
+    "OUT/velmora2-story.manifest and replaces or removes nothing else. A file that\n"
+    "OUT holds besides (sources, notes, a link, a file changed since) stops the build\n"
+    "before anything is written. The new OUT is written beside it (.OUT.vm2-staging-PID)\n"
+    "and swapped into place at once: a kill or a full disk leaves the old or the new.\n"
+    "Sources and pictures are read only as regular files inside SRC's dat1 and dat2,\n"
+    "at most 64 MB each.\n"
     "Exit status: 0 done, 1 an error (nothing written when a source failed), 2 bad\n"
     "arguments.\n";
 
@@ -45,7 +54,11 @@ const char kDecodeHelp[] =
     "Decodes DATA/dat2/*.da2 (code page 932) into UTF-8 sources OUT/dat2/*.txt and\n"
     "copies DATA/dat1 to OUT/dat1. Warns with file and line wherever building the\n"
     "sources again would write other bytes; a script that is not code page 932 is\n"
-    "reported and left out. Exit status: 0 done, 1 an error, 2 bad arguments.\n";
+    "reported and left out. OUT is new, empty, or one that decode wrote (its\n"
+    "manifest OUT/velmora2-story.manifest lists the files): decode never deletes a\n"
+    "source, and stops before writing when OUT holds another file or a source edited\n"
+    "since decode wrote it. The new OUT is swapped into place at once, as by build.\n"
+    "Exit status: 0 done, 1 an error, 2 bad arguments.\n";
 
 const char kTestHelp[] =
     "usage: velmora2-story test [--data OUT] SRC\n"
@@ -66,6 +79,9 @@ int usage(const char *message)
 
 int main(int argc, char *argv[])
 {
+    // Past a file-size limit a write then fails and is reported with its file, as on a
+    // full disk, instead of the signal ending the tool halfway.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
@@ -93,6 +109,8 @@ int main(int argc, char *argv[])
         return Ok;
     }
 
+    args = vm2::platform::splitOptionValues(args,
+                                            {QStringLiteral("--dat1"), QStringLiteral("--data")});
     BuildOptions build;
     bool watch = false;
     QString data;

@@ -2,9 +2,11 @@
 
 #include "checker.h"
 #include "cp932text.h"
+#include "outputfolder.h"
+#include "storyread.h"
 
+#include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QImageReader>
 #include <map>
 
@@ -12,52 +14,16 @@ namespace vm2::story {
 
 namespace {
 
-// Writes `bytes` to `path` unless it already holds them, so that a build that
-// changes nothing leaves every file's time alone.
-bool writeIfChanged(const QString &path, const QByteArray &bytes)
+// The files of a story folder that are read: FIFOs, devices and dangling links are
+// listed too, so that each is named as an error rather than passed over in silence.
+QStringList filesIn(const QDir &folder)
 {
-    QFile old(path);
-    if (old.open(QIODevice::ReadOnly) && old.size() == bytes.size() && old.readAll() == bytes)
-        return true;
-    old.close();
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size() && file.flush();
+    return folder.entryList(QDir::Files | QDir::System, QDir::Name);
 }
 
-QByteArray readAll(const QString &path, bool *ok)
+void refuse(QTextStream &report, const QString &why)
 {
-    QFile file(path);
-    *ok = file.open(QIODevice::ReadOnly);
-    return *ok ? file.readAll() : QByteArray();
-}
-
-// Makes `folder` hold exactly `files` (name to bytes); false on a write failure,
-// named in `report`.
-bool mirror(const QString &folder, const std::map<QString, QByteArray> &files, QTextStream &report)
-{
-    QDir dir(folder);
-    if (!dir.mkpath(QStringLiteral("."))) {
-        report << folder << ": error: cannot create the folder\n";
-        return false;
-    }
-    for (const QString &name : dir.entryList(QDir::Files)) {
-        if (!files.count(name))
-            dir.remove(name);
-    }
-    for (const auto &[name, bytes] : files) {
-        if (!writeIfChanged(dir.filePath(name), bytes)) {
-            report << dir.filePath(name) << ": error: cannot write\n";
-            return false;
-        }
-    }
-    return true;
-}
-
-bool sameFolder(const QString &a, const QString &b)
-{
-    const QString ca = QFileInfo(a).canonicalFilePath();
-    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+    report << "velmora2-story: " << why << '\n';
 }
 
 } // namespace
@@ -68,14 +34,13 @@ int build(const BuildOptions &options, QTextStream &report)
     const QString scripts = source.filePath(QStringLiteral("dat2"));
     const QString pictures =
         options.pictures.isEmpty() ? source.filePath(QStringLiteral("dat1")) : options.pictures;
-    const QDir out(options.out);
-    for (const QString &from : {scripts, pictures}) {
-        for (const char *to : {"dat1", "dat2"}) {
-            if (sameFolder(from, out.filePath(QLatin1String(to)))) {
-                report << "velmora2-story: " << out.filePath(QLatin1String(to))
-                       << " is a source folder: build into another folder\n";
-                return BadArguments;
-            }
+    OutputFolder out(options.out, QStringLiteral("build"));
+    for (const QString &from : {options.source, scripts, pictures}) {
+        if (out.holds(from)) {
+            refuse(report, QStringLiteral("%1 holds the story's sources %2: build into another "
+                                          "folder")
+                               .arg(options.out, from));
+            return Failed;
         }
     }
     if (!QFileInfo(scripts).isDir()) {
@@ -83,24 +48,33 @@ int build(const BuildOptions &options, QTextStream &report)
                << "dat2/ibent<place>-<number>.txt\n";
         return Failed;
     }
+    QString refusal;
+    if (!out.claim(&refusal)) {
+        report << refusal << '\n';
+        return Failed;
+    }
+    StoryFolders story;
+    story.add(scripts);
+    story.add(pictures);
 
     // Everything is converted in memory first: a build that fails writes nothing.
     QString log;
     QTextStream remarks(&log);
     int errors = 0;
-    std::map<QString, QByteArray> dat2, dat1;
+    std::map<QString, QByteArray> files;
     const QDir sourceScripts(scripts);
-    for (const QString &name : sourceScripts.entryList(QDir::Files, QDir::Name)) {
-        if (!name.endsWith(QLatin1String(".txt")))
-            remarks << "dat2/" << name << ": warning: not a script source (.txt): left out\n";
-    }
-    for (const QString &name :
-         sourceScripts.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
-        bool ok = false;
-        const QByteArray text = readAll(sourceScripts.filePath(name), &ok);
+    int sources = 0;
+    for (const QString &name : filesIn(sourceScripts)) {
         const QString shown = QStringLiteral("dat2/") + name;
-        if (!ok) {
-            remarks << shown << ": error: cannot read\n";
+        if (!name.endsWith(QLatin1String(".txt"))) {
+            remarks << shown << ": warning: not a script source (.txt): left out\n";
+            continue;
+        }
+        ++sources;
+        QByteArray text;
+        QString why;
+        if (!readStoryFile(sourceScripts.filePath(name), story, &text, &why)) {
+            remarks << shown << ": error: " << why << '\n';
             ++errors;
             continue;
         }
@@ -110,12 +84,25 @@ int build(const BuildOptions &options, QTextStream &report)
             errors += r.kind == Remark::Error;
         }
         if (!c.failed())
-            dat2[QFileInfo(name).completeBaseName() + QStringLiteral(".da2")] = c.bytes;
+            files[QStringLiteral("dat2/") + QFileInfo(name).completeBaseName() +
+                  QStringLiteral(".da2")] = c.bytes;
+    }
+    if (sources == 0) {
+        remarks << "dat2: error: no script sources (ibent<place>-<number>.txt) to build\n";
+        ++errors;
     }
     const QDir sourcePictures(pictures);
-    for (const QString &name : sourcePictures.entryList(QDir::Files, QDir::Name)) {
-        const QString path = sourcePictures.filePath(name);
-        QImageReader reader(path);
+    for (const QString &name : filesIn(sourcePictures)) {
+        QByteArray bytes;
+        QString why;
+        if (!readStoryFile(sourcePictures.filePath(name), story, &bytes, &why)) {
+            remarks << "dat1/" << name << ": error: " << why << '\n';
+            ++errors;
+            continue;
+        }
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer);
         reader.setDecideFormatFromContent(true);
         if (reader.read().isNull()) {
             remarks << "dat1/" << name << ": error: not a picture that loads ("
@@ -123,8 +110,7 @@ int build(const BuildOptions &options, QTextStream &report)
             ++errors;
             continue;
         }
-        bool ok = false;
-        dat1[name] = readAll(path, &ok);
+        files[QStringLiteral("dat1/") + name] = bytes;
     }
     remarks.flush();
     report << log;
@@ -133,9 +119,10 @@ int build(const BuildOptions &options, QTextStream &report)
                << ": nothing written\n";
         return Failed;
     }
-    if (!mirror(out.filePath(QStringLiteral("dat2")), dat2, report) ||
-        !mirror(out.filePath(QStringLiteral("dat1")), dat1, report))
+    if (!out.publish(files, &refusal)) {
+        report << refusal << '\n';
         return Failed;
+    }
 
     check::Options check;
     check.dataFolder = options.out;
@@ -149,51 +136,79 @@ int build(const BuildOptions &options, QTextStream &report)
     return status;
 }
 
-int decode(const QString &data, const QString &out, QTextStream &report)
+int decode(const QString &data, const QString &outPath, QTextStream &report)
 {
-    const QDir scripts(QDir(data).filePath(QStringLiteral("dat2")));
-    const QDir target(out);
+    const QString scriptFolder = QDir(data).filePath(QStringLiteral("dat2"));
+    const QString pictureFolder = QDir(data).filePath(QStringLiteral("dat1"));
+    const QDir scripts(scriptFolder);
     if (!scripts.exists()) {
         report << scripts.path() << ": error: no such folder\n";
         return Failed;
     }
-    if (sameFolder(data, out)) {
-        report << "velmora2-story: decode into another folder than the story's\n";
-        return BadArguments;
+    OutputFolder out(outPath, QStringLiteral("decode"));
+    if (out.holds(data)) {
+        refuse(
+            report,
+            QStringLiteral("%1 holds the story %2: decode into another folder").arg(outPath, data));
+        return Failed;
     }
+    QString refusal;
+    if (!out.claim(&refusal)) {
+        report << refusal << '\n';
+        return Failed;
+    }
+    StoryFolders story;
+    story.add(scriptFolder);
+    story.add(pictureFolder);
+
     int errors = 0;
-    std::map<QString, QByteArray> dat2, dat1;
-    for (const QString &name : scripts.entryList(QDir::Files, QDir::Name)) {
+    int found = 0;
+    // A source decoded before stays, even when its script is gone or no longer
+    // decodes: decode never deletes a source.
+    std::map<QString, QByteArray> files = out.previous();
+    for (const QString &name : filesIn(scripts)) {
         const QString shown = QStringLiteral("dat2/") + name;
         if (!name.endsWith(QLatin1String(".da2"))) {
             report << shown << ": warning: not a script (.da2): left out\n";
             continue;
         }
-        bool ok = false;
-        const QByteArray bytes = readAll(scripts.filePath(name), &ok);
-        const Conversion c = ok ? decodeScript(bytes) : Conversion{};
-        if (!ok)
-            report << shown << ": error: cannot read\n";
-        for (const Remark &r : c.remarks)
-            report << r.text(shown) << '\n';
-        if (!ok || c.failed()) {
+        ++found;
+        QByteArray bytes;
+        QString why;
+        if (!readStoryFile(scripts.filePath(name), story, &bytes, &why)) {
+            report << shown << ": error: " << why << '\n';
             ++errors;
             continue;
         }
-        dat2[QFileInfo(name).completeBaseName() + QStringLiteral(".txt")] = c.bytes;
-    }
-    const QDir pictures(QDir(data).filePath(QStringLiteral("dat1")));
-    for (const QString &name : pictures.entryList(QDir::Files, QDir::Name)) {
-        bool ok = false;
-        dat1[name] = readAll(pictures.filePath(name), &ok);
-        if (!ok) {
-            report << "dat1/" << name << ": error: cannot read\n";
+        const Conversion c = decodeScript(bytes);
+        for (const Remark &r : c.remarks)
+            report << r.text(shown) << '\n';
+        if (c.failed()) {
             ++errors;
+            continue;
         }
+        files[QStringLiteral("dat2/") + QFileInfo(name).completeBaseName() +
+              QStringLiteral(".txt")] = c.bytes;
     }
-    if (!mirror(target.filePath(QStringLiteral("dat2")), dat2, report) ||
-        !mirror(target.filePath(QStringLiteral("dat1")), dat1, report))
+    if (found == 0) {
+        report << scripts.path() << ": error: no scripts (*.da2) to decode: nothing written\n";
         return Failed;
+    }
+    const QDir pictures(pictureFolder);
+    for (const QString &name : filesIn(pictures)) {
+        QByteArray bytes;
+        QString why;
+        if (!readStoryFile(pictures.filePath(name), story, &bytes, &why)) {
+            report << "dat1/" << name << ": error: " << why << '\n';
+            ++errors;
+            continue;
+        }
+        files[QStringLiteral("dat1/") + name] = bytes;
+    }
+    if (!out.publish(files, &refusal)) {
+        report << refusal << '\n';
+        return Failed;
+    }
     return errors > 0 ? Failed : Ok;
 }
 

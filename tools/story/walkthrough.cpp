@@ -4,6 +4,7 @@
 #include "platform/settingsstore.h"
 #include "player.h"
 #include "storybuild.h"
+#include "storyread.h"
 
 #include <QDir>
 #include <QFile>
@@ -80,13 +81,17 @@ Walkthrough readWalkthrough(const QString &path)
     Walkthrough w;
     w.name = QFileInfo(path).completeBaseName();
     w.names = QStringList{QStringLiteral("桐原"), QStringLiteral("蒼真"), QStringLiteral("ソウマ")};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        w.problem = QStringLiteral("cannot read %1").arg(path);
+    // Read only from its own folder, whole, and at most kMaxStoryFile bytes.
+    StoryFolders folder;
+    folder.add(QFileInfo(path).absolutePath());
+    QByteArray bytes;
+    QString why;
+    if (!readStoryFile(path, folder, &bytes, &why)) {
+        w.problem = QStringLiteral("%1: %2").arg(path, why);
         return w;
     }
     const QStringList lines =
-        QString::fromUtf8(file.readAll()).split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+        QString::fromUtf8(bytes).split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
     const QRegularExpression blanks(QStringLiteral("\\s+"));
     for (qsizetype i = 0; i < lines.size() && w.problem.isEmpty(); ++i) {
         const QString line = lines.at(i).trimmed();
@@ -184,7 +189,8 @@ QString playWalkthrough(const Walkthrough &w, const QString &dataFolder)
 int testWalkthroughs(const QString &source, const QString &dataFolder, QTextStream &report)
 {
     const QDir folder(QDir(source).filePath(QStringLiteral("walkthroughs")));
-    const QStringList files = folder.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+    const QStringList files =
+        folder.entryList({QStringLiteral("*.txt")}, QDir::Files | QDir::System, QDir::Name);
     if (files.isEmpty()) {
         report << folder.path() << ": error: no walkthroughs (*.txt) to play\n";
         return Failed;
