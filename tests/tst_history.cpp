@@ -5,13 +5,16 @@
 #include "messagehistory.h"
 #include "platform/readrecord.h"
 #include "platform/settingsstore.h"
+#include "platform/storyfiles.h"
 #include "readingaids.h"
 #include "readskip.h"
 #include "session.h"
 #include "stageview.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -613,11 +616,23 @@ void TestHistory::damagedRecordSkipsNothing()
 void TestHistory::anotherStorySkipsNothing()
 {
     // Every line of one story read; the same script names in another story's folder
-    // (--data) are still unread there.
+    // (--data) are still unread there: each story keeps a read record of its own.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    test::DataFolder program;
     AllRead read;
-    Run run(readingStory, read.recordPath);
+    const QString readFile =
+        platform::StoryFiles::locate(read.folder.path(), program.path()).readRecordFile();
+    QVERIFY(QDir().mkpath(QFileInfo(readFile).absolutePath()));
+    QVERIFY(QFile::copy(read.recordPath, readFile));
+    test::DataFolder other;
+    const QString otherFile =
+        platform::StoryFiles::locate(other.path(), program.path()).readRecordFile();
+    QVERIFY(otherFile != readFile);
+    Run run(readingStory, otherFile, &other);
     QCOMPARE(stopsHoldingCtrl(run), QStringList{"一"});
-    QCOMPARE(platform::ReadRecord(read.recordPath).size(), 8);
+    QCOMPARE(platform::ReadRecord(readFile).size(), 7);
+    QCOMPARE(platform::ReadRecord(otherFile).size(), 1);
 }
 
 QTEST_MAIN(TestHistory)

@@ -5,8 +5,10 @@
 
 #include "places/places.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace vm2;
 using namespace vm2::test;
@@ -53,6 +55,7 @@ private Q_SLOTS:
     void endTest();
     void badPlaceInput();
     void saveAndLoadAcrossRuns();
+    void failedSaveIsNotReportedAsDone_data();
     void failedSaveIsNotReportedAsDone();
     void snapshots();
 };
@@ -63,10 +66,14 @@ void TestPlaces::rows_data()
     QTest::addColumn<QString>("buttons");
     // The rows of the town's places are the place table itself, and moves() plays
     // through two of them; these are the codes that show no row.
-    QTest::newRow("B") << "B" << "";
-    QTest::newRow("9") << "9" << "";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("lower-case a") << "a" << "";
+    QTest::newRow("B") << "B"
+                       << "";
+    QTest::newRow("9") << "9"
+                       << "";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("lower-case a") << "a"
+                                  << "";
 }
 
 void TestPlaces::rows()
@@ -201,18 +208,43 @@ void TestPlaces::saveAndLoadAcrossRuns()
     QCOMPARE(t, expected);
 }
 
+void TestPlaces::failedSaveIsNotReportedAsDone_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("its folder a plain file") << "blocked";
+    QTest::newRow("a FIFO") << "fifo";
+    // QSettings would rewrite it without the line, and more.
+    QTest::newRow("a line that is no setting") << "malformed";
+}
+
 void TestPlaces::failedSaveIsNotReportedAsDone()
 {
+    QFETCH(QString, kind);
     DataFolder data;
     data.standardPictures();
     data.script(QStringLiteral("ibent1-0.da2"), {});
     QTemporaryDir dir;
-    QFile blocker(dir.filePath(QStringLiteral("file")));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    const QStringList t = playGame(data.path(), play::Options::Mode::NewGame, "save", nullptr,
-                                   blocker.fileName() + QStringLiteral("/store.ini"));
+    QString store = dir.filePath(QStringLiteral("store.ini"));
+    const QByteArray malformed = "[setting]\nPName1=A\nno equals sign\n";
+    if (kind == QLatin1String("blocked")) {
+        QFile blocker(dir.filePath(QStringLiteral("file")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        store = blocker.fileName() + QStringLiteral("/store.ini");
+    } else if (kind == QLatin1String("fifo")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(store).constData(), 0600), 0);
+    } else {
+        QFile file(store);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(malformed);
+    }
+    const QStringList t =
+        playGame(data.path(), play::Options::Mode::NewGame, "save", nullptr, store);
     QCOMPARE(t.last(), QStringLiteral("talk 000000 SAVEできませんでした！"));
+    if (kind == QLatin1String("malformed")) {
+        QFile file(store);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), malformed);
+    }
 }
 
 void TestPlaces::snapshots()

@@ -271,6 +271,7 @@ void TestReadRecord::unwritableFolderKeepsSession()
     // A plain file where the folder should be: the record cannot be written.
     writeFile(dir.filePath(QStringLiteral("blocked")), "x");
     ReadRecord record(dir.filePath(QStringLiteral("blocked/VM2-read.txt")));
+    QVERIFY(!record.wasDamaged());
     QVERIFY(!record.markRead(kHome, 2));
     QVERIFY(record.isRead(kHome, 2));
 }

@@ -206,13 +206,18 @@ FittedText TextFit::elide(const QFont &font, const QString &text, QSize box, qre
 {
     const QFontMetricsF metrics(font);
     QStringList kept = m_wrap ? wrapLines(font, text, box.width()) : QStringList{text};
+    // Lines past the foot of the box are never kept: start from as many as its
+    // height holds.
+    const qsizetype most = qsizetype(box.height() / qMax<qreal>(1, metrics.lineSpacing())) + 2;
+    if (kept.size() > most)
+        kept.erase(kept.begin() + most, kept.end());
     // Whole lines while they fit the height, then the rest of the text in the
-    // last one, cut at its end.
+    // last one, cut at its end (no more of it than one line could ever show).
     while (!kept.isEmpty()) {
         const QString rest = kept.takeLast();
         const qsizetype start = kept.join(QString()).size();
         const QString remainder =
-            m_wrap ? QString(text).remove(QLatin1Char('\n')).mid(start) : rest;
+            m_wrap ? QString(text).remove(QLatin1Char('\n')).mid(start, box.width() + 2) : rest;
         for (int width = box.width(); width > 0; --width) {
             const QString cut = metrics.elidedText(remainder, Qt::ElideRight, width);
             FittedText fitted = place(font, kept + QStringList{cut}, box, ratio);

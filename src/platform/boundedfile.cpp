@@ -42,7 +42,7 @@ BoundedFile::Outcome BoundedFile::read(const QString &path, qint64 cap, QByteArr
 #ifdef Q_OS_UNIX
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        if (errno == ENOENT)
+        if (errno == ENOENT || errno == ENOTDIR)
             return QFileInfo(path).isSymLink() ? Outcome::NotRegular : Outcome::Missing;
         return inspect(path, cap) == Outcome::NotRegular ? Outcome::NotRegular : Outcome::Failed;
     }

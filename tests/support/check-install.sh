@@ -13,7 +13,12 @@ for command in games/velmora2 bin/velmora2-play bin/velmora2-check bin/velmora2-
 done
 velmora2-story --help >/dev/null
 velmora2-check | tail -n 1 | grep -q "^velmora2-check: 0 errors"
-velmora2 --data "$prefix" 2>/dev/null && { echo "velmora2 --data took a folder without dat2"; exit 1; }
+# The launcher passes the player's story on in either form, instead of its own.
+for form in "--data $prefix" "--data=$prefix"; do
+    # shellcheck disable=SC2086 # the first form is two arguments
+    out=$(velmora2 $form 2>&1) && { echo "velmora2 $form took a folder without dat2"; exit 1; }
+    echo "$out" | grep -q "holds no dat2" || { echo "the launcher lost $form: $out"; exit 1; }
+done
 if [ -d "$build/docs/man" ]; then
     for page in man6/velmora2.6 man1/velmora2-play.1 man1/velmora2-check.1 man1/velmora2-story.1; do
         gzip -t "$prefix/share/man/$page.gz" || { echo "no manual page $page"; exit 1; }
