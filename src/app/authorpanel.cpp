@@ -22,6 +22,7 @@
 #include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace vm2::app {
 
@@ -417,8 +418,9 @@ void AuthorPanel::placeBeside(QWidget *window)
     } else {
         x = avail.right() + 1 - outer;
     }
-    if (mainAt != frame.topLeft())
-        window->move(mainAt);
+    // Only sideways: the window system keeps the main screen's height on the screen.
+    if (mainAt != frame.topLeft() && window->windowHandle())
+        window->windowHandle()->setX(window->geometry().x() + mainAt.x() - frame.x());
     const int y =
         std::clamp(mainAt.y(), avail.top(),
                    std::max(avail.top(), avail.bottom() + 1 - size.height() - decoration.height()));

@@ -61,9 +61,13 @@ void StoryMonitor::watch()
         if (!dir.exists())
             continue;
         paths << dir.path();
-        // A build may rewrite a file in place, which its folder does not notice.
-        for (const QString &name : dir.entryList(QDir::Files))
-            paths << dir.filePath(name);
+        // A file rewritten in place goes unnoticed by its folder; watches are few,
+        // so a large story is watched by its folders alone (a build replaces them).
+        const QStringList names = dir.entryList(QDir::Files);
+        if (names.size() <= kMaxWatchedFiles) {
+            for (const QString &name : names)
+                paths << dir.filePath(name);
+        }
     }
     m_watcher.addPaths(paths);
 }

@@ -31,6 +31,8 @@ public:
     static constexpr int kSettleMs = 250;
     // A checker that takes longer than this is stopped.
     static constexpr int kCheckTimeoutMs = 60000;
+    // The files of a folder are watched one by one only up to this many.
+    static constexpr qsizetype kMaxWatchedFiles = 1000;
     // Of the checker's output no more than this is kept.
     static constexpr qint64 kMaxOutput = 1 << 20;
 

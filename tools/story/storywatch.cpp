@@ -54,8 +54,13 @@ void StoryWatch::watch()
         if (!dir.exists())
             continue;
         paths << folder;
-        for (const QString &name : dir.entryList(QDir::Files))
-            paths << dir.filePath(name);
+        // Editors that write in place change no folder; watches are few, so a large
+        // story is watched by its folders alone (editors that rename still show).
+        const QStringList names = dir.entryList(QDir::Files);
+        if (names.size() <= kMaxWatchedFiles) {
+            for (const QString &name : names)
+                paths << dir.filePath(name);
+        }
     }
     if (!paths.isEmpty())
         m_watcher.addPaths(paths);

@@ -27,6 +27,8 @@ public:
 
     // How long the sources must rest after a change before the build starts.
     static constexpr int kSettleMs = 200;
+    // The files of a folder are watched one by one only up to this many.
+    static constexpr qsizetype kMaxWatchedFiles = 1000;
 
     // Builds once and watches from then on; returns that build's status.
     int start();
