@@ -5,6 +5,7 @@
 #include "checker.h"
 
 #include "platform/scriptchannel.h"
+#include "rolepicture.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,12 +23,10 @@ constexpr int kLines = 50;
 constexpr int kRuns = 5;
 const QString kPlaces = QStringLiteral("1234567AB");
 
-void writePicture(const QString &path, int w, int h)
+void writePicture(const QString &folder, vm2::stage::PictureRole role, const QString &code)
 {
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    if (!image.save(path, "BMP"))
-        qFatal("cannot write %s", qPrintable(path));
+    if (!vm2::test::writeRolePicture(folder, role, code, Qt::white))
+        qFatal("cannot write %s", qPrintable(vm2::engine::pictureFile(role, code)));
 }
 
 // Event `number` of `place`: it advances its own counter (`slot`) first, unless it is
@@ -57,12 +56,13 @@ void generate(const QString &folder)
 {
     QDir(folder).mkpath(QStringLiteral("dat1"));
     QDir(folder).mkpath(QStringLiteral("dat2"));
+    using vm2::stage::PictureRole;
     for (QChar c : kPlaces + u'9')
-        writePicture(folder + QStringLiteral("/dat1/back%1.da1").arg(c), 400, 400);
-    writePicture(folder + QStringLiteral("/dat1/chara2.da1"), 600, 400);
-    writePicture(folder + QStringLiteral("/dat1/f2.da1"), 660, 110);
+        writePicture(folder, PictureRole::Background, c);
+    writePicture(folder, PictureRole::Character, QStringLiteral("2"));
+    writePicture(folder, PictureRole::Face, QStringLiteral("2"));
     for (int i = 1; i <= 9; ++i)
-        writePicture(folder + QStringLiteral("/dat1/ibent0%1.da1").arg(i), 800, 400);
+        writePicture(folder, PictureRole::EventPicture, QStringLiteral("0%1").arg(i));
 
     const int perPlace = (kScripts - 9) / static_cast<int>(kPlaces.size());
     int written = 0;

@@ -3,6 +3,7 @@
 #include "benchutil.h"
 #include "recordingscreen.h"
 
+#include "engine/script.h"
 #include "game/game.h"
 #include "platform/settingsstore.h"
 #include "save/savedgame.h"
@@ -18,8 +19,13 @@ using namespace vm2;
 
 namespace {
 
-void picture(const QString &path, int w, int h, QColor colour)
+// A picture of `role` in its role's size, its left half (the cells) in `colour` and
+// its right half (the mask) black.
+void picture(const QString &folder, stage::PictureRole role, const QString &code, QColor colour)
 {
+    const QSize size = stage::pictureLayout(role, code).size;
+    const int w = size.width(), h = size.height();
+    const QString path = QDir(folder).filePath(engine::pictureFile(role, code));
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);
@@ -46,11 +52,11 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     QDir(dir.path()).mkpath(QStringLiteral("dat1"));
     QDir(dir.path()).mkpath(QStringLiteral("dat2"));
-    const QString dat1 = dir.filePath(QStringLiteral("dat1/"));
-    picture(dat1 + QStringLiteral("back1.da1"), 400, 400, QColor(40, 80, 160));
-    picture(dat1 + QStringLiteral("chara2.da1"), 600, 400, QColor(200, 60, 90));
-    picture(dat1 + QStringLiteral("f2.da1"), 660, 110, QColor(250, 210, 190));
-    picture(dat1 + QStringLiteral("ibent01.da1"), 800, 400, QColor(20, 160, 60));
+    using stage::PictureRole;
+    picture(dir.path(), PictureRole::Background, QStringLiteral("1"), QColor(40, 80, 160));
+    picture(dir.path(), PictureRole::Character, QStringLiteral("2"), QColor(200, 60, 90));
+    picture(dir.path(), PictureRole::Face, QStringLiteral("2"), QColor(250, 210, 190));
+    picture(dir.path(), PictureRole::EventPicture, QStringLiteral("01"), QColor(20, 160, 60));
     script(dir.filePath(QStringLiteral("dat2/ibent1-0.da2")), "11\r\n");
     script(dir.filePath(QStringLiteral("dat2/ibent1-1.da2")), "2230\r\n");
     script(dir.filePath(QStringLiteral("dat2/ibent1-2.da2")), "C01\r\n");

@@ -8,6 +8,7 @@
 #include "mainwindow.h"
 #include "platform/scriptchannel.h"
 #include "platform/settingsstore.h"
+#include "rolepicture.h"
 #include "session.h"
 #include "stageview.h"
 #include "titlewindow.h"
@@ -64,22 +65,18 @@ void writeStory(const QString &folder)
 {
     QDir(folder).mkpath(QStringLiteral("dat1"));
     QDir(folder).mkpath(QStringLiteral("dat2"));
-    auto picture = [&](const QString &name, int w, int h, QColor colour) {
-        QImage image(w, h, QImage::Format_RGB32);
-        image.fill(colour);
-        image.save(folder + QStringLiteral("/dat1/") + name, "BMP");
-    };
+    using stage::PictureRole;
     const QString codes = QStringLiteral("1234567AB");
     for (QChar c : codes) {
-        picture(QStringLiteral("back%1.da1").arg(c), 400, 400, QColor(40, 80, 120));
+        test::writeRolePicture(folder, PictureRole::Background, c, QColor(40, 80, 120));
         writeScript(folder, QStringLiteral("ibent%1-0.da2").arg(c),
                     {QStringLiteral("1%1").arg(c), QStringLiteral("2210"),
                      QStringLiteral("32こんにちは、@3くん。"), QStringLiteral("40101"),
                      QStringLiteral("はい"), QStringLiteral("いいえ"), QStringLiteral("72010"),
                      QStringLiteral("34そうか。")});
     }
-    picture(QStringLiteral("chara2.da1"), 600, 400, Qt::white);
-    picture(QStringLiteral("f2.da1"), 840, 120, Qt::white);
+    test::writeRolePicture(folder, PictureRole::Character, QStringLiteral("2"), Qt::white);
+    test::writeRolePicture(folder, PictureRole::Face, QStringLiteral("2"), Qt::white);
 }
 
 // Answers every wait of the main screen at once: Space, or the first choice.

@@ -8,6 +8,9 @@ machine=$(lscpu 2>/dev/null | sed -n 's/^Model name: *//p' | head -n 1)
 cores=$(nproc)
 memory=$(free -g 2>/dev/null | awk '/^Mem:/ {print $2 " GiB"}')
 rows=$(mktemp)
+# A comparison of two commits written by hand below the table stays.
+kept=$(mktemp)
+sed -n '/^## Old and new side by side/,$p' "$out" 2>/dev/null >"$kept" || true
 for bench in "$@"; do
     echo "== $(basename "$bench")" >&2
     QT_QPA_PLATFORM=offscreen "$bench" | tee /dev/stderr | grep '^BENCH' >>"$rows" || {
@@ -24,6 +27,10 @@ done
     echo "| operation | median | spread | unit |"
     echo "|---|---|---|---|"
     awk -F '\t' '{ printf "| %s | %s | %s | %s |\n", $2, $3, $4, $5 }' "$rows"
+    if [ -s "$kept" ]; then
+        echo
+        cat "$kept"
+    fi
 } >"$out"
-rm -f "$rows"
+rm -f "$rows" "$kept"
 echo "wrote $out" >&2

@@ -131,13 +131,23 @@ void TestPlaces::endTest_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("inputs");
     QTest::addColumn<bool>("buttons");
-    QTest::newRow("End inside a word") << "" << "E4WeekEnd" << "p2" << false;
-    QTest::newRow("lower-case end") << "" << "E4the end" << "p2" << true;
-    QTest::newRow("ENDING") << "" << "E4ENDING" << "p2" << true;
+    QTest::newRow("End inside a word") << ""
+                                       << "E4WeekEnd"
+                                       << "p2" << false;
+    QTest::newRow("lower-case end") << ""
+                                    << "E4the end"
+                                    << "p2" << true;
+    QTest::newRow("ENDING") << ""
+                            << "E4ENDING"
+                            << "p2" << true;
     // The label holds what was set last, in a run or not: a move whose event writes
     // nothing finds the start-up's message, or the notice written after it.
-    QTest::newRow("start-up message kept") << "E4WeekEnd" << "" << "p2" << false;
-    QTest::newRow("SAVE notice over it") << "E4WeekEnd" << "" << "save p2" << true;
+    QTest::newRow("start-up message kept") << "E4WeekEnd"
+                                           << ""
+                                           << "p2" << false;
+    QTest::newRow("SAVE notice over it") << "E4WeekEnd"
+                                         << ""
+                                         << "save p2" << true;
 }
 
 void TestPlaces::endTest()

@@ -198,6 +198,9 @@ void TestStorySafety::refusals_data()
     row("OUT/dat1 links to a folder", "linked dat1", {build, "%T/ms", "%T/out"}, 1,
         "velmora2-story: %T/out/dat1 is a link: build writes only into folders and files of its "
         "own, never through a link");
+    row("FIFO in OUT", "fifo in out", {build, "%T/ms", "%T/out"}, 1,
+        "velmora2-story: %T/out/dat2/ibent1-0.da2 was not written by velmora2-story: build into "
+        "a new or empty folder, or move the file away");
     row("source links out", "source link", {build, "%T/ms", "%T/out"}, 1,
         "dat2/ibent1-1.txt: error: a link that leads out of the story (to %T/secret.txt)");
     row("source is a FIFO", "source fifo", {build, "%T/ms", "%T/out"}, 1,
@@ -212,6 +215,8 @@ void TestStorySafety::refusals_data()
         "dat2: error: no script sources (ibent<place>-<number>.txt) to build");
     row("walkthrough is a FIFO", "walkthrough fifo", {"test", "--data", "%T/nowhere", "%T/ms"}, 1,
         "FAIL a: %T/ms/walkthroughs/a.txt: a FIFO, not a file");
+    row("walkthrough is /dev/zero", "walkthrough zero", {"test", "--data", "%T/nowhere", "%T/ms"},
+        1, "FAIL a: %T/ms/walkthroughs/a.txt: a link that leads out of the story (to /dev/zero)");
     row("decode: foreign file in OUT", "decoded notes", {decode, "%T/data", "%T/src"}, 1,
         "velmora2-story: %T/src/dat2/notes.txt was not written by velmora2-story: decode into a "
         "new or empty folder, or move the file away");
@@ -259,6 +264,10 @@ void TestStorySafety::refusals()
     } else if (setup == QLatin1String("linked dat1")) {
         writeFile(at("drawings/mydrawing.psd"), "layers\n");
         makeLink(at("drawings"), at("out/dat1"));
+    } else if (setup == QLatin1String("fifo in out")) {
+        fifo(at("out/dat2/ibent1-0.da2"));
+    } else if (setup == QLatin1String("walkthrough zero")) {
+        makeLink(QStringLiteral("/dev/zero"), at("ms/walkthroughs/a.txt"));
     } else if (setup == QLatin1String("source link")) {
         makeLink(at("secret.txt"), at("ms/dat2/ibent1-1.txt"));
     } else if (setup == QLatin1String("source fifo")) {
@@ -404,7 +413,8 @@ void TestStorySafety::killDuringBuilds()
             .arg(seed);
     };
 
-    // Two versions of a story of 300 scripts, every script different between them.
+    // Two versions of a story of 300 scripts and a picture, each file different
+    // between them.
     QTemporaryDir dir;
     const QString sources[2] = {dir.filePath(QStringLiteral("a")),
                                 dir.filePath(QStringLiteral("b"))};
@@ -417,7 +427,13 @@ void TestStorySafety::killDuringBuilds()
             writeFile(sources[k] + QStringLiteral("/dat2/ibent%1-%2.txt").arg(i % 9 + 1).arg(i / 9),
                       text);
         }
-        QDir().mkpath(sources[k] + QStringLiteral("/dat1"));
+        QImage picture(64, 48, QImage::Format_RGB32);
+        picture.fill(k ? Qt::blue : Qt::red);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, "PNG");
+        writeFile(sources[k] + QStringLiteral("/dat1/back1.da1"), bytes);
     }
     const QString out = dir.filePath(QStringLiteral("out"));
     Tree stories[2];
@@ -489,7 +505,12 @@ void TestStorySafety::fullDisk()
         "cp -a \"$OUT\" \"$T/after\"\n"
         "ls -A \"$T/disk\" >\"$T/listing\"\n");
     QString how;
-    if (run(QStringLiteral("unshare"), {QStringLiteral("-rm"), QStringLiteral("true")}) == 0)
+    // A tmpfs where a user and mount namespace may mount one, else a file-size limit
+    // (VM2_FULL_DISK=prlimit tries that way where both would do).
+    if (qEnvironmentVariable("VM2_FULL_DISK") != QLatin1String("prlimit") &&
+        run(QStringLiteral("unshare"),
+            {QStringLiteral("-rm"), QStringLiteral("mount"), QStringLiteral("-t"),
+             QStringLiteral("tmpfs"), QStringLiteral("tmpfs"), t + QStringLiteral("/disk")}) == 0)
         how = QStringLiteral("tmpfs");
     else if (!QStandardPaths::findExecutable(QStringLiteral("prlimit")).isEmpty())
         how = QStringLiteral("prlimit");

@@ -14,10 +14,17 @@ std::int16_t addInt16(std::int16_t a, int b)
     return static_cast<std::int16_t>(sum);
 }
 
+QString defaultName(int index)
+{
+    static const char16_t *const kNames[] = {u"桐原", u"蒼真", u"ソウマ"};
+    Q_ASSERT(index >= kFirstName && index <= kLastName);
+    return QString::fromUtf16(kNames[index - kFirstName]);
+}
+
 void GameState::resetForNewGame()
 {
     Loveval.fill(0);
-    for (int i = 1; i <= 10; ++i)
+    for (int i = kFirstPlaceCounter; i <= kLastCounter; ++i)
         Ibentcnt(i) = 0;
     Ibentflag.fill(0);
 }

@@ -1,5 +1,6 @@
 #include "runner.h"
 
+#include "blockwalk.h"
 #include "platform/pictureloader.h"
 #include "platform/settingsstore.h"
 #include "stage/stage.h"
@@ -20,9 +21,9 @@ QString Engine::dataPath(const QString &relative) const
     return m_dataFolder + u'/' + relative;
 }
 
-QImage Engine::picture(const QString &file) const
+QImage Engine::picture(const QString &file)
 {
-    return platform::loadPicture(dataPath(file), file);
+    return m_pictures.load(dataPath(file), file);
 }
 
 RunResult Engine::RunEvent(const QString &place, int number)
@@ -122,16 +123,12 @@ void Engine::openBlocks(const Command &cmd, std::optional<Next> &handOver)
 
 int Engine::choose(int opening)
 {
-    auto readCaption = [&] {
-        if (m_channel.atEnd())
-            throw atLine(captionsPastEnd(opening), opening);
-        return m_channel.readLine();
-    };
-    const QString caption1 = readCaption();
-    const QString caption2 = readCaption();
+    std::array<QString, 2> captions;
+    readCaptions(m_channel, opening, captions,
+                 [&](ScriptError e) { throw atLine(std::move(e), opening); });
     m_state.TalkFlag = 0;
     m_choiceLine = opening;
-    m_state.TalkNo = static_cast<std::int16_t>(m_screen.waitChoice(caption1, caption2));
+    m_state.TalkNo = static_cast<std::int16_t>(m_screen.waitChoice(captions[0], captions[1]));
     m_choiceLine = 0;
     m_state.TalkFlag = 0;
     m_handOvers = 0;
@@ -141,35 +138,14 @@ int Engine::choose(int opening)
 void Engine::playBlocks(int opening, bool first, int countA, int countB,
                         std::optional<Next> &handOver)
 {
-    auto nextLine = [&](int remaining) {
-        if (m_channel.atEnd())
-            throw atLine(blocksPastEnd(opening, remaining), opening);
-        return m_channel.readLine();
+    auto play = [&](const BlockLine &line) {
+        handOver = execute(line.text, Where::Block);
+        return handOver.has_value();
     };
-    // Lines left to read of blocks 1 and 2 together, for the error message.
-    int left = countA + countB;
-    auto skip = [&](int n) {
-        for (int i = 0; i < n; ++i, --left)
-            nextLine(left);
-    };
-    auto play = [&](int n) {
-        for (int i = 0; i < n; ++i, --left) {
-            const QString line = nextLine(left);
-            const KindInfo *info = lineKind(line);
-            handOver = execute(line, Where::Block);
-            if (handOver || (info && info->handsOver))
-                return true;
-        }
-        return false;
-    };
-    if (first) {
-        if (play(countA))
-            return;
-        skip(countB);
-    } else {
-        skip(countA);
-        play(countB);
-    }
+    auto nothing = [](const BlockLine &) {};
+    walkBlocks(m_channel, opening, countA, countB,
+               first ? BlocksPlayed::First : BlocksPlayed::Second, play, nothing, nothing,
+               [&](ScriptError e) { throw atLine(std::move(e), opening); });
 }
 
 std::optional<Engine::Next> Engine::execute(const QString &line, Where where)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gamestate.h"
+#include "platform/pictureloader.h"
 #include "platform/scriptchannel.h"
 #include "screen.h"
 #include "script.h"
@@ -105,7 +106,7 @@ private:
     void advanceWait();
     void finishEnding(const PlayedEnding &ending);
 
-    QImage picture(const QString &file) const;
+    QImage picture(const QString &file);
     QString dataPath(const QString &relative) const;
 
     GameState &m_state;
@@ -115,6 +116,7 @@ private:
     QString m_dataFolder;
     Trace *m_trace = nullptr;
     platform::ScriptChannel m_channel;
+    platform::PictureCache m_pictures;
     std::vector<PlayedEnding> m_endings;
     RunResult m_result;
     int m_handOvers = 0;

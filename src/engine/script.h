@@ -15,6 +15,7 @@
 // kind is one row here and one handler in Engine::execute().
 
 #include "endings.h"
+#include "gamestate.h"
 #include "placetable.h"
 #include "platform/scripterror.h"
 #include "stage/pictures.h"
@@ -129,8 +130,8 @@ inline constexpr std::array<KindInfo, 14> kLineKinds{{
                   .pos = 2,
                   .name = "flag number",
                   .range = "flag",
-                  .lo = 1,
-                  .hi = 9},
+                  .lo = kFirstFlag,
+                  .hi = kLastFlag},
                  {.read = kinds::R::LastDigit, .into = kinds::I::Value, .name = "flag value"}}}},
     {.kind = Kind::FlagBranch,
      .fields =
@@ -139,8 +140,8 @@ inline constexpr std::array<KindInfo, 14> kLineKinds{{
             .pos = 2,
             .name = "flag number",
             .range = "flag",
-            .lo = 1,
-            .hi = 9},
+            .lo = kFirstFlag,
+            .hi = kLastFlag},
            {.read = kinds::R::Count, .into = kinds::I::CountA, .pos = 3, .name = "block 1 count"},
            {.read = kinds::R::Count, .into = kinds::I::CountB, .pos = 5, .name = "block 2 count"}}},
      .opensBlocks = true},
@@ -151,8 +152,8 @@ inline constexpr std::array<KindInfo, 14> kLineKinds{{
             .pos = 2,
             .name = "heroine number",
             .range = "heroine",
-            .lo = 2,
-            .hi = 5},
+            .lo = kFirstHeroine,
+            .hi = kLastHeroine},
            {.read = kinds::R::Count, .into = kinds::I::Value, .pos = 3, .name = "amount"},
            {.read = kinds::R::Sign, .into = kinds::I::Value, .pos = 5, .name = "sign digit"}}}},
     {.kind = Kind::Counter,
@@ -174,8 +175,8 @@ inline constexpr std::array<KindInfo, 14> kLineKinds{{
                   .into = kinds::I::Index,
                   .name = "heroine number",
                   .range = "heroine",
-                  .lo = 2,
-                  .hi = 5}}},
+                  .lo = kFirstHeroine,
+                  .hi = kLastHeroine}}},
      .handsOver = true},
 }};
 

@@ -21,6 +21,14 @@ std::unique_ptr<QIODevice> DiskSource::open(const QString &path)
     return file;
 }
 
+std::optional<FileStamp> DiskSource::stamp(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return std::nullopt;
+    return FileStamp{info.size(), info.lastModified().toMSecsSinceEpoch()};
+}
+
 bool DiskSource::hasFolder(const QString &folder)
 {
     return QFileInfo(folder).isDir();

@@ -6,8 +6,17 @@
 #include <QString>
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace vm2::platform {
+
+// One version of a file: a file that is written again changes its time of change, and
+// mostly its size.
+struct FileStamp {
+    qint64 size = 0;
+    qint64 modified = 0; // milliseconds since the epoch
+    friend bool operator==(const FileStamp &, const FileStamp &) = default;
+};
 
 // Where the data files (scripts and pictures) are read from. The game reads the
 // files on disk; the fuzz targets serve them from memory, so that nothing in their
@@ -24,6 +33,10 @@ public:
     // The picture at `path` when the source keeps it decoded, else nullptr: the
     // caller then decodes what open() gives.
     virtual const QImage *decodedPicture(const QString &) { return nullptr; }
+    // What tells one version of the file at `path` from another (its size and time
+    // of change), or nothing when the source cannot tell or there is no such file:
+    // a picture decoded from it is then not kept for reuse.
+    virtual std::optional<FileStamp> stamp(const QString &) { return std::nullopt; }
 };
 
 // The files on disk.
@@ -33,6 +46,7 @@ public:
     std::unique_ptr<QIODevice> open(const QString &path) override;
     bool hasFolder(const QString &folder) override;
     QStringList fileNames(const QString &folder) override;
+    std::optional<FileStamp> stamp(const QString &path) override;
 };
 
 // Files kept in memory, by path. A path that is not set does not exist.

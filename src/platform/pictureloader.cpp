@@ -5,6 +5,7 @@
 
 #include <QImageReader>
 #include <QPainter>
+#include <algorithm>
 
 namespace vm2::platform {
 
@@ -53,6 +54,27 @@ QImage loadPicture(const QString &path, const QString &name)
     painter.drawImage(0, 0, image);
     painter.end();
     return opaque;
+}
+
+QImage PictureCache::load(const QString &path, const QString &name)
+{
+    const std::optional<FileStamp> stamp = fileSource().stamp(path);
+    if (!stamp)
+        return loadPicture(path, name);
+    const auto found = std::find_if(m_entries.begin(), m_entries.end(),
+                                    [&](const Entry &e) { return e.path == path; });
+    if (found != m_entries.end()) {
+        if (found->stamp == *stamp) {
+            std::rotate(found, found + 1, m_entries.end());
+            return m_entries.back().image;
+        }
+        m_entries.erase(found);
+    }
+    QImage image = loadPicture(path, name);
+    if (m_entries.size() == kEntries)
+        m_entries.erase(m_entries.begin());
+    m_entries.push_back({path, *stamp, image});
+    return image;
 }
 
 } // namespace vm2::platform

@@ -2,6 +2,9 @@
 
 #include <QImage>
 #include <QString>
+#include <vector>
+
+#include "filesource.h"
 
 namespace vm2::platform {
 
@@ -16,5 +19,27 @@ inline constexpr int kLargestPictureSide = 2048;
 // `name` is how the error names the file. The file is read from the process's
 // file source (the disk in the game).
 QImage loadPicture(const QString &path, const QString &name);
+
+// Pictures kept decoded while their files stay as they were. A story draws the same
+// character, face strip and background again and again, and decoding them (a GIF
+// above all) costs far more than asking whether the file changed; a file that was
+// written again is read again, so what the player sees is what the files hold.
+class PictureCache
+{
+public:
+    // As loadPicture().
+    QImage load(const QString &path, const QString &name);
+
+private:
+    struct Entry {
+        QString path;
+        FileStamp stamp;
+        QImage image;
+    };
+    // Enough for the pictures of a few scenes: at most 800 × 400 each, so a few
+    // megabytes. The most recently used come last.
+    static constexpr std::size_t kEntries = 12;
+    std::vector<Entry> m_entries;
+};
 
 } // namespace vm2::platform

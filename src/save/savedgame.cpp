@@ -10,8 +10,6 @@ namespace vm2::save {
 
 namespace {
 
-const char16_t *const kDefaultNames[] = {u"桐原", u"蒼真", u"ソウマ"};
-
 // The keys of the saved game: the word, then the index.
 constexpr char kNameKey[] = "PName";
 constexpr char kLoveKey[] = "Loveval";
@@ -48,7 +46,7 @@ bool allEndingsSeen(const platform::SettingsStore &store)
 {
     bool all = true;
     // All four are read before any is tested.
-    for (int heroine = 2; heroine <= 5; ++heroine)
+    for (int heroine = engine::kFirstHeroine; heroine <= engine::kLastHeroine; ++heroine)
         all &=
             readStoredNumber(store.value(engine::seenEndingKey(heroine), QStringLiteral("0"))) == 1;
     return all;
@@ -68,21 +66,23 @@ void loadNumbers(const char *word, Array &values, int from, int to,
 
 bool SaveGame(const engine::GameState &state, platform::SettingsStore &store)
 {
-    for (int i = 1; i <= 3; ++i)
+    using namespace engine;
+    for (int i = kFirstName; i <= kLastName; ++i)
         store.setValue(key(kNameKey, i), state.PName(i));
-    saveNumbers(kLoveKey, state.Loveval, 2, 5, store);
-    saveNumbers(kCounterKey, state.Ibentcnt, 1, 10, store);
-    saveNumbers(kFlagKey, state.Ibentflag, 1, 9, store);
+    saveNumbers(kLoveKey, state.Loveval, kFirstHeroine, kLastHeroine, store);
+    saveNumbers(kCounterKey, state.Ibentcnt, kFirstPlaceCounter, kLastCounter, store);
+    saveNumbers(kFlagKey, state.Ibentflag, kFirstFlag, kLastFlag, store);
     return store.sync();
 }
 
 void LoadGame(engine::GameState &state, const platform::SettingsStore &store)
 {
-    for (int i = 1; i <= 3; ++i)
-        state.PName(i) = store.value(key(kNameKey, i), QString::fromUtf16(kDefaultNames[i - 1]));
-    loadNumbers(kLoveKey, state.Loveval, 2, 5, store);
-    loadNumbers(kCounterKey, state.Ibentcnt, 1, 10, store);
-    loadNumbers(kFlagKey, state.Ibentflag, 1, 9, store);
+    using namespace engine;
+    for (int i = kFirstName; i <= kLastName; ++i)
+        state.PName(i) = store.value(key(kNameKey, i), defaultName(i));
+    loadNumbers(kLoveKey, state.Loveval, kFirstHeroine, kLastHeroine, store);
+    loadNumbers(kCounterKey, state.Ibentcnt, kFirstPlaceCounter, kLastCounter, store);
+    loadNumbers(kFlagKey, state.Ibentflag, kFirstFlag, kLastFlag, store);
 }
 
 } // namespace vm2::save

@@ -13,15 +13,15 @@ FaceRect faceRect(const QString &code)
         return {};
     switch (code.front().unicode()) {
     case u'1':
-        return {130, 80, 140, 120};
+        return {.x = 130, .y = 80, .w = 140, .h = 120};
     case u'2':
-        return {130, 80, 110, 110};
+        return {.x = 130, .y = 80, .w = 110, .h = 110};
     case u'3':
-        return {140, 90, 120, 90};
+        return {.x = 140, .y = 90, .w = 120, .h = 90};
     case u'4':
-        return {140, 160, 120, 100};
+        return {.x = 140, .y = 160, .w = 120, .h = 100};
     case u'5':
-        return {140, 85, 110, 85};
+        return {.x = 140, .y = 85, .w = 110, .h = 85};
     default:
         return {};
     }

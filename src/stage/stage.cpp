@@ -32,9 +32,7 @@ QRect readOf(PictureRole role)
 
 } // namespace
 
-HeldSurface::HeldSurface(int w, int h)
-    : m_buffer(surface(w, h)), m_image(m_buffer)
-{}
+HeldSurface::HeldSurface(int w, int h) : m_buffer(surface(w, h)), m_image(m_buffer) {}
 
 void HeldSurface::hold(const QImage &picture, const QRect &read)
 {

@@ -2,6 +2,7 @@
 
 #include "platform/scriptchannel.h"
 #include "player.h"
+#include "rolepicture.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,15 +51,19 @@ void DataFolder::picture(const QString &name, int w, int h, QColor colour, const
 
 void DataFolder::standardPictures()
 {
-    const QString codes = QStringLiteral("123456789ABCDEF");
-    for (QChar c : codes)
-        picture(QStringLiteral("back%1.da1").arg(c), 400, 400, QColor(0x20, 0x40, 0x60));
+    using stage::PictureRole;
+    auto write = [&](PictureRole role, const QString &code, QColor colour) {
+        if (!writeRolePicture(m_dir.path(), role, code, colour))
+            qFatal("cannot write %s", qPrintable(engine::pictureFile(role, code)));
+    };
+    for (QChar c : QStringLiteral("123456789ABCDEF"))
+        write(PictureRole::Background, c, QColor(0x20, 0x40, 0x60));
     for (QChar c : QStringLiteral("12345A")) {
-        picture(QStringLiteral("chara%1.da1").arg(c), 600, 400, Qt::white);
-        picture(QStringLiteral("f%1.da1").arg(c), 840, 120, Qt::white);
+        write(PictureRole::Character, c, Qt::white);
+        write(PictureRole::Face, c, Qt::white);
     }
     for (int i = 1; i <= 9; ++i)
-        picture(QStringLiteral("ibent0%1.da1").arg(i), 800, 400, Qt::white);
+        write(PictureRole::EventPicture, QStringLiteral("0%1").arg(i), Qt::white);
 }
 
 QStringList playEvent(const QString &data, const QString &place, int number, const QString &inputs,

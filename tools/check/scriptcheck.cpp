@@ -1,5 +1,6 @@
 #include "scriptcheck.h"
 
+#include "engine/blockwalk.h"
 #include "engine/script.h"
 #include "platform/scriptchannel.h"
 
@@ -9,6 +10,7 @@
 
 namespace vm2::check {
 
+using engine::BlockLine;
 using engine::Command;
 using engine::KindInfo;
 using engine::Where;
@@ -135,65 +137,72 @@ void ScriptChecker::check()
     }
 }
 
+// The script's lines as the block walk reads them, from line `next` on.
+struct LineReader {
+    const std::vector<QString> &lines;
+    qsizetype &next;
+
+    bool atEnd() const { return next >= static_cast<qsizetype>(lines.size()); }
+    QString readLine() { return lines[static_cast<std::size_t>(next++)]; }
+    int lineNumber() const { return static_cast<int>(next); }
+};
+
 void ScriptChecker::blocks(int line, const Command &cmd, qsizetype &next)
 {
-    const auto count = static_cast<qsizetype>(m_lines.size());
+    LineReader reader{m_lines, next};
+    auto pastEnd = [&](const ScriptError &e) { error(line, e.description()); };
     if (cmd.kind == engine::Kind::Choice) {
         if (cmd.countA == 0 && cmd.countB == 0)
             warning(line, QStringLiteral("both blocks of the choice are empty: either answer "
                                          "goes on at the next line"));
-        if (count - next < 2) {
-            error(line, engine::captionsPastEnd(line).description());
-            next = count;
+        // The captions are shown as written, whatever they hold.
+        std::array<QString, 2> captions;
+        if (!engine::readCaptions(reader, line, captions, pastEnd))
             return;
-        }
-        next += 2; // the captions are shown as written, whatever they hold
     }
-    const qsizetype wanted = cmd.countA + cmd.countB;
-    const qsizetype available = std::min(wanted, count - next);
-    if (available < wanted)
-        error(line,
-              engine::blocksPastEnd(line, static_cast<int>(wanted - available)).description());
+    const qsizetype available =
+        std::min<qsizetype>(cmd.countA + cmd.countB, static_cast<qsizetype>(m_lines.size()) - next);
     m_inMainFlow = false;
     m_branch = line;
     m_block = 1;
     m_guardFlag = cmd.kind == engine::Kind::FlagBranch ? guardOf(cmd, next, available) : 0;
-    int handOver = 0; // a line of the current block that surely ends the script
-    for (qsizetype i = next; i < next + available; ++i) {
-        if (i == next + cmd.countA) {
+    auto enter = [&](const BlockLine &l) {
+        if (l.block != m_block) {
             m_guardFlag = 0; // block 2 plays while the flag is set
-            m_block = 2;
-            handOver = 0;
+            m_block = l.block;
         }
-        const QString &text = m_lines[static_cast<std::size_t>(i)];
-        const KindInfo *info = engine::lineKind(text);
-        if (!info)
-            continue;
-        const int blockLine = static_cast<int>(i) + 1;
-        if (handOver) {
-            if (handOver > 0)
-                warning(blockLine, QStringLiteral("the line is never played: the block ends at "
-                                                  "the hand-over on line %1")
-                                       .arg(handOver));
-            handOver = -1; // reported once a block
-            continue;
-        }
-        if (info->handsOver) {
+    };
+    std::array<int, 3> handOver{}; // by block: the line that surely ends the script
+    std::array<bool, 3> cutReported{};
+    auto play = [&](const BlockLine &l) {
+        enter(l);
+        if (l.kind->handsOver) {
             m_mayHaveHandedOver = true;
-            if (!info->opensBlocks)
-                handOver = blockLine;
+            handOver[static_cast<std::size_t>(l.block)] = l.number;
         }
-        if (info->opensBlocks) {
-            warning(blockLine, QStringLiteral("a \"%1\" line inside a block does nothing: it opens "
-                                              "no blocks, and the lines after it are lines of "
-                                              "this block")
-                                   .arg(text.front()));
-            continue;
-        }
-        if (const std::optional<Command> blockCmd = parse(blockLine, text))
-            play(blockLine, *blockCmd, Where::Block);
-    }
-    next += available;
+        if (const std::optional<Command> blockCmd = parse(l.number, l.text))
+            this->play(l.number, *blockCmd, Where::Block);
+        return false; // a hand-over line ends its block whatever it holds
+    };
+    auto inert = [&](const BlockLine &l) {
+        enter(l);
+        if (l.kind)
+            warning(l.number, QStringLiteral("a \"%1\" line inside a block does nothing: it opens "
+                                             "no blocks, and the lines after it are lines of "
+                                             "this block")
+                                  .arg(l.text.front()));
+    };
+    auto cut = [&](const BlockLine &l) {
+        const auto block = static_cast<std::size_t>(l.block);
+        if (!l.kind || cutReported[block])
+            return;
+        warning(l.number, QStringLiteral("the line is never played: the block ends at the "
+                                         "hand-over on line %1")
+                              .arg(handOver[block]));
+        cutReported[block] = true;
+    };
+    engine::walkBlocks(reader, line, cmd.countA, cmd.countB, engine::BlocksPlayed::Both, play,
+                       inert, cut, pastEnd);
     m_inMainFlow = true;
     m_guardFlag = 0;
     m_branch = 0;
@@ -268,11 +277,12 @@ void ScriptChecker::play(int line, const Command &cmd, Where where)
         m_info.handOvers.push_back({HandOver::Ending, line, inBlock, {}, cmd.index});
         m_findings.note(m_info.file, line,
                         QStringLiteral("the ending of heroine %1: dat2/ibent9-%2.da2 (happy) when "
-                                       "her affection is 35 or more here, else "
+                                       "her affection is %4 or more here, else "
                                        "dat2/ibent9-%3.da2 (bad)")
                             .arg(cmd.index)
                             .arg(engine::endingEvent(cmd.index, true))
-                            .arg(engine::endingEvent(cmd.index, false)));
+                            .arg(engine::endingEvent(cmd.index, false))
+                            .arg(engine::kHappyThreshold));
         break;
     }
 }
@@ -292,7 +302,7 @@ void ScriptChecker::message(int line, const Command &cmd)
     }
     // After an event started by a place button, a message with "End" in it is taken
     // for an ending's closing words. Endings and the bonus (place "9") are no places.
-    if (m_info.event.place != engine::kEndingsPlace && cmd.text.contains(QStringLiteral("End")))
+    if (m_info.event.place != engine::kEndingsPlace && engine::endsGame(cmd.text))
         warning(line, QStringLiteral("the message contains \"End\": if it is the last of an "
                                      "event started by a place button, no place button is "
                                      "offered after it"));

@@ -2,6 +2,7 @@
 
 #include "findings.h"
 
+#include "engine/gamestate.h"
 #include "stage/pictures.h"
 
 #include <QString>
@@ -64,7 +65,7 @@ struct ScriptInfo {
     std::vector<Advance> advances;
     std::vector<HandOver> handOvers;
     std::vector<PictureUse> pictures;
-    std::array<bool, 10> clearsFlag{}; // a "5" line sets the flag to 0
+    std::array<bool, engine::kLastFlag + 1> clearsFlag{}; // a "5" line sets the flag to 0
 };
 
 // Reads the script dat2/`name` of the data folder and checks every line as the

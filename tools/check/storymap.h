@@ -123,7 +123,7 @@ private:
     std::array<Counter, engine::kPlaceCount + 1> m_counters; // by slot; slot 0 belongs to no place
     std::deque<Item> m_work;
     QStringList m_places;
-    std::array<bool, 10> m_clearedFlags{};
+    std::array<bool, engine::kLastFlag + 1> m_clearedFlags{};
 };
 
 } // namespace vm2::check

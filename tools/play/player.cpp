@@ -232,11 +232,12 @@ void playGame(game::Game &game, TranscriptScreen &screen)
 QString joined(const engine::GameState &s)
 {
     QStringList love, counts, flags;
-    for (int i = 2; i <= 5; ++i)
+    using namespace engine;
+    for (int i = kFirstHeroine; i <= kLastHeroine; ++i)
         love << QString::number(s.Loveval(i));
-    for (int i = 0; i <= 10; ++i)
+    for (int i = kFirstCounter; i <= kLastCounter; ++i)
         counts << QString::number(s.Ibentcnt(i));
-    for (int i = 1; i <= 9; ++i)
+    for (int i = kFirstFlag; i <= kLastFlag; ++i)
         flags << QString::number(s.Ibentflag(i));
     return QStringLiteral("state PlaceCode=%1 Loveval=%2 Ibentcnt=%3 Ibentflag=%4")
         .arg(escaped(s.PlaceCode), love.join(u','), counts.join(u','), flags.join(u','));
@@ -247,7 +248,7 @@ QString joined(const engine::GameState &s)
 bool prepareSnapshotFolder(const QString &folder, QString *error)
 {
     const QFileInfo info(folder);
-    if (info.isSymLink() || (info.exists() && !info.isDir())) {
+    if (info.exists() && !info.isDir()) {
         *error = QStringLiteral("--snapshots %1 is not a folder").arg(folder);
         return false;
     }
@@ -313,8 +314,8 @@ int play(const Options &options, QTextStream &out)
     try {
         switch (options.mode) {
         case Options::Mode::Event:
-            for (int i = 1; i <= 3; ++i)
-                game.state().PName(i) = options.names.value(i - 1);
+            for (int i = engine::kFirstName; i <= engine::kLastName; ++i)
+                game.state().PName(i) = options.names.value(i - engine::kFirstName);
             game.engine().RunEvent(options.place, options.number);
             break;
         case Options::Mode::NewGame:

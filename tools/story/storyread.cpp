@@ -1,14 +1,13 @@
 #include "storyread.h"
 
+#include "platform/boundedfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace vm2::story {
 
@@ -65,9 +64,10 @@ bool readStoryFile(const QString &path, const StoryFolders &folders, QByteArray 
         *why = QStringLiteral("a link that leads out of the story (to %1)").arg(canonical);
         return false;
     }
-    const QByteArray native = QFile::encodeName(canonical);
+    // The kind is told before anything opens the file, so that a FIFO or a device
+    // is named as what it is.
     struct stat st;
-    if (::lstat(native.constData(), &st) != 0) {
+    if (::lstat(QFile::encodeName(canonical).constData(), &st) != 0) {
         *why = QStringLiteral("cannot read: ") + systemError();
         return false;
     }
@@ -75,55 +75,24 @@ bool readStoryFile(const QString &path, const StoryFolders &folders, QByteArray 
         *why = kindOf(st.st_mode);
         return false;
     }
-    // O_NONBLOCK and O_NOFOLLOW: a file swapped for a FIFO or a link since the look
-    // above neither blocks the open nor leads elsewhere; fstat then judges the file
-    // actually opened.
-    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-        *why = QStringLiteral("cannot read: ") + systemError();
-        return false;
-    }
-    bool ok = ::fstat(fd, &st) == 0;
-    if (ok && !S_ISREG(st.st_mode)) {
-        *why = kindOf(st.st_mode);
-        ok = false;
-    } else if (ok && st.st_size > kMaxStoryFile) {
+    switch (platform::BoundedFile::read(canonical, kMaxStoryFile, *bytes)) {
+    case platform::BoundedFile::Outcome::Read:
+        return true;
+    case platform::BoundedFile::Outcome::Missing:
+        *why = QStringLiteral("cannot read: no such file");
+        break;
+    case platform::BoundedFile::Outcome::NotRegular:
+        *why = QStringLiteral("not a regular file");
+        break;
+    case platform::BoundedFile::Outcome::TooLarge:
         *why = QStringLiteral("larger than %1 MB").arg(kMaxStoryFile >> 20);
-        ok = false;
+        break;
+    case platform::BoundedFile::Outcome::Failed:
+        *why = QStringLiteral("cannot read");
+        break;
     }
-    if (ok) {
-        // Bounded even when the file grows while it is read.
-        bytes->resize(static_cast<qsizetype>(st.st_size));
-        qsizetype done = 0;
-        for (;;) {
-            if (done == bytes->size()) {
-                if (bytes->size() > kMaxStoryFile)
-                    break;
-                bytes->resize(std::min<qsizetype>(bytes->size() + 65536, kMaxStoryFile + 1));
-            }
-            const ssize_t n =
-                ::read(fd, bytes->data() + done, static_cast<size_t>(bytes->size() - done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0) {
-                *why = QStringLiteral("cannot read: ") + systemError();
-                ok = false;
-                break;
-            }
-            if (n == 0)
-                break;
-            done += n;
-        }
-        bytes->resize(done);
-        if (ok && done > kMaxStoryFile) {
-            *why = QStringLiteral("larger than %1 MB").arg(kMaxStoryFile >> 20);
-            ok = false;
-        }
-    }
-    ::close(fd);
-    if (!ok)
-        bytes->clear();
-    return ok;
+    bytes->clear();
+    return false;
 }
 
 } // namespace vm2::story

@@ -16,9 +16,17 @@ namespace vm2::story {
 
 namespace {
 
-const QString kHappyWords =
-    QStringLiteral("talk FF0F7B Happy End.\\r\\n\\r\\nThank you for your Playing!");
-const QString kBadWords = QStringLiteral("talk 000000 The End.\\r\\n\\r\\nCould you Try Again?");
+// The transcript's line of an ending's closing words, as velmora2-play writes it.
+QString closingLine(bool happy)
+{
+    const engine::ClosingWords &words = engine::closingWords(happy);
+    const std::uint32_t c = words.colour;
+    const std::uint32_t rgb = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+    QString text = words.text;
+    text.replace(u'\r', QStringLiteral("\\r")).replace(u'\n', QStringLiteral("\\n"));
+    const QString hex = QStringLiteral("%1").arg(rgb, 6, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("talk %1 %2").arg(hex, text);
+}
 
 QString endingName(bool happy, int heroine)
 {
@@ -68,7 +76,7 @@ QString judgeEnding(const Walkthrough &w, const QStringList &transcript)
         return QStringLiteral("the inputs ended before %1; the last message was \"%2\"")
             .arg(endingName(happy, w.heroine), lastTalk(transcript));
     }
-    if (!transcript.contains(happy ? kHappyWords : kBadWords))
+    if (!transcript.contains(closingLine(happy)))
         return QStringLiteral("the closing words of %1 were not shown")
             .arg(endingName(happy, w.heroine));
     return QString();
@@ -80,7 +88,8 @@ Walkthrough readWalkthrough(const QString &path)
 {
     Walkthrough w;
     w.name = QFileInfo(path).completeBaseName();
-    w.names = QStringList{QStringLiteral("桐原"), QStringLiteral("蒼真"), QStringLiteral("ソウマ")};
+    for (int i = engine::kFirstName; i <= engine::kLastName; ++i)
+        w.names << engine::defaultName(i);
     // Read only from its own folder, whole, and at most kMaxStoryFile bytes.
     StoryFolders folder;
     folder.add(QFileInfo(path).absolutePath());
@@ -117,7 +126,8 @@ Walkthrough readWalkthrough(const QString &path)
             w.heroine = parts.value(1).toInt();
             const bool route =
                 w.ending == QLatin1String("happy") || w.ending == QLatin1String("bad");
-            if (!(route && parts.size() == 2 && w.heroine >= 2 && w.heroine <= 5) &&
+            if (!(route && parts.size() == 2 && w.heroine >= engine::kFirstHeroine &&
+                  w.heroine <= engine::kLastHeroine) &&
                 !(w.ending == QLatin1String("bonus") && parts.size() == 1))
                 w.problem = at + QStringLiteral("ending: takes happy N, bad N (N from 2 to 5) "
                                                 "or bonus");
@@ -166,9 +176,10 @@ QString playWalkthrough(const Walkthrough &w, const QString &dataFolder)
         if (other >= 0 && !transcript.contains(eventRun(engine::kEndingsPlace,
                                                         engine::endingEvent(w.heroine, happy))))
             return QStringLiteral("%1 played instead: her affection was %2 at the ending, "
-                                  "and 35 or more gives the happy one")
+                                  "and %3 or more gives the happy one")
                 .arg(endingName(!happy, w.heroine))
-                .arg(affectionBefore(transcript, other, w.heroine));
+                .arg(affectionBefore(transcript, other, w.heroine))
+                .arg(engine::kHappyThreshold);
     }
     if (status != vm2::play::Ok) {
         for (qsizetype i = transcript.size() - 1; i >= 0; --i) {

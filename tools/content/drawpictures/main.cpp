@@ -17,7 +17,11 @@
 #include "recipe.h"
 #include "scenery.h"
 
+#include "engine/script.h"
+#include "stage/pictures.h"
+
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <cstdio>
@@ -46,9 +50,13 @@ void save(const QImage &image, const QString &path, const QString &format)
         fail(QStringLiteral("%1: cannot write as %2").arg(path, format));
 }
 
-// Reads the written file back as the game will, and checks its size and mask.
-void verify(const QString &path, QSize size, int cells)
+// Reads the written file back as the game will, and checks its size and mask
+// against the stage's layout of its role.
+void verify(const QString &path, vm2::stage::PictureRole role, const QString &code = QString())
 {
+    const vm2::stage::PictureLayout layout = vm2::stage::pictureLayout(role, code);
+    const QSize size = layout.size;
+    const int cells = static_cast<int>(layout.cells.size()) + (layout.mask.isNull() ? 0 : 1);
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     const QImage image = reader.read();
@@ -91,6 +99,7 @@ int main(int argc, char *argv[])
     QDir out(args.at(2));
     out.mkpath(QStringLiteral("."));
     auto file = [&](const QString &base) { return out.filePath(base + QStringLiteral(".da1")); };
+    using vm2::stage::PictureRole;
 
     for (const SceneRecipe &s : recipe.backgrounds) {
         const QImage image = drawBackground(s.scene);
@@ -99,19 +108,20 @@ int main(int argc, char *argv[])
             continue;
         }
         save(image, file(s.file), s.format);
-        verify(file(s.file), QSize(400, 400), 1);
+        verify(file(s.file), PictureRole::Background);
     }
     for (const FigureRecipe &f : recipe.figures) {
         save(pictureWithMask(renderFigure(f, f.expression)), file(f.file), f.format);
-        verify(file(f.file), QSize(600, 400), 2);
+        verify(file(f.file), PictureRole::Character);
         if (f.faceFormat.isEmpty())
             continue;
         QList<QImage> expressions;
         for (int e = Calm; e <= Surprised; ++e)
             expressions << renderFigure(f, e);
-        const QString strip = file(QStringLiteral("f") + f.code);
+        const QString strip =
+            out.filePath(QFileInfo(vm2::engine::pictureFile(PictureRole::Face, f.code)).fileName());
         save(faceStrip(expressions, f.face), strip, f.faceFormat);
-        verify(strip, QSize(6 * f.face.width(), f.face.height()), 6);
+        verify(strip, PictureRole::Face, f.code);
     }
     for (const SceneRecipe &s : recipe.events) {
         const QImage image = drawEventPicture(s, recipe);
@@ -120,12 +130,13 @@ int main(int argc, char *argv[])
             continue;
         }
         save(pictureWithMask(image), file(s.file), s.format);
-        verify(file(s.file), QSize(800, 400), 2);
+        verify(file(s.file), PictureRole::EventPicture);
     }
     for (const int size : {16, 32, 48, 64, 128, 256, 512}) {
         const QString folder = QStringLiteral("%1/hicolor/%2x%2/apps").arg(args.at(3)).arg(size);
         const QString path = folder + QStringLiteral("/velmora2.png");
-        if (!QDir().mkpath(folder) || !drawIcon(recipe, recipe.iconCharacter, size).save(path, "PNG"))
+        if (!QDir().mkpath(folder) ||
+            !drawIcon(recipe, recipe.iconCharacter, size).save(path, "PNG"))
             fail(path + QStringLiteral(": cannot write"));
     }
     return failed ? 1 : 0;

@@ -1,5 +1,7 @@
 #include "recipe.h"
 
+#include "stage/pictures.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -49,9 +51,13 @@ FigureRecipe figure(const QJsonObject &o, const FigureRecipe *base)
     col("skin", f.skin);
     col("outfitColour", f.outfitColour);
     col("accent", f.accent);
-    if (o.contains(QLatin1String("face"))) {
-        const QJsonArray r = o.value(QLatin1String("face")).toArray();
-        f.face = QRect(r.at(0).toInt(), r.at(1).toInt(), r.at(2).toInt(), r.at(3).toInt());
+    if (!base) {
+        // The face strip's cells go where the stage puts a face of this character,
+        // measured within the body picture.
+        const stage::FaceRect r = stage::faceRect(f.code);
+        const QPoint body = stage::pictureLayout(stage::PictureRole::Character).at;
+        if (!r.isNull())
+            f.face = QRect(r.x - body.x(), r.y - body.y(), r.w, r.h);
     }
     if (o.contains(QLatin1String("head"))) {
         // A character without a face strip: the head is drawn into the body at this

@@ -8,7 +8,8 @@
 namespace vm2::content {
 
 // How to draw one person: the face rectangle within the 300 × 400 body picture
-// (where the face strip's cells are placed over it), and the look.
+// (where the face strip's cells are placed over it: the stage's face table for a
+// character with a face, the recipe's "head" for one without), and the look.
 struct FigureRecipe {
     QString file;   // base name in dat1: chara2, chara2-1, ...
     QString code;   // character code: the face strip is f<code>
