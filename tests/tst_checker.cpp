@@ -106,6 +106,10 @@ private Q_SLOTS:
     void counterPaths_data();
     void counterPaths();
     void missingRunIsOneWarning();
+    void deadEnds_data();
+    void deadEnds();
+    void unreachableEndings_data();
+    void unreachableEndings();
     void storyMap();
     void executable();
 };
@@ -455,6 +459,123 @@ void TestChecker::missingRunIsOneWarning()
                           "reach 5 through this line, but dat2/ibent1-5.da2 does not exist: its "
                           "place button would then end the game"})
                  .join(u'\n'));
+}
+
+// Scripts written over the clean story, by name.
+using Scripts = QList<QPair<QString, QStringList>>;
+
+void TestChecker::deadEnds_data()
+{
+    QTest::addColumn<Scripts>("scripts");
+    QTest::addColumn<QStringList>("expected");
+    const QString stuck = QStringLiteral(
+        ": warning: the event can end here with no jump, next day or ending, and %1 offers no "
+        "place button: the player is left with no button to press");
+    const QString liveHouse = stuck.arg(QStringLiteral("ライブハウス (place 9)"));
+    auto jumpedTo = [&](const char *code, const char *from) {
+        return stuck.arg(QStringLiteral("place code %1, to which the jump on %2 leads,")
+                             .arg(QLatin1String(code), QLatin1String(from)));
+    };
+    const QString b0 = QStringLiteral("ibentB-0.da2");
+    QTest::newRow("live house, message only")
+        << Scripts{{b0, {"1B", "31"}}} << QStringList{"dat2/ibentB-0.da2:2" + liveHouse};
+    QTest::newRow("live house, empty script")
+        << Scripts{{b0, {}}} << QStringList{"dat2/ibentB-0.da2:0" + liveHouse};
+    QTest::newRow("live house, next day") << Scripts{{b0, {"31", "A"}}} << QStringList();
+    QTest::newRow("live house, jump back") << Scripts{{b0, {"31", "DA0"}}} << QStringList();
+    QTest::newRow("live house, an ending") << Scripts{{b0, {"B2"}}} << QStringList();
+    QTest::newRow("live house, one answer jumps, the other goes on")
+        << Scripts{{b0, {"40100", "a", "b", "DA0", "E4x"}}}
+        << QStringList{"dat2/ibentB-0.da2:5" + liveHouse};
+    QTest::newRow("live house, both answers hand over")
+        << Scripts{{b0, {"40101", "a", "b", "DA0", "A"}}} << QStringList();
+    QTest::newRow("live house, a flag branch whose block 2 is empty")
+        << Scripts{{b0, {"610100", "A"}}} << QStringList{"dat2/ibentB-0.da2:2" + liveHouse};
+    QTest::newRow("a jump to the live house")
+        << Scripts{{kRowScript, {"DB1"}}, {"ibentB-1.da2", {"32x"}}}
+        << QStringList{"dat2/ibentB-1.da2:1" + liveHouse};
+    QTest::newRow("a jump to an ending event")
+        << Scripts{{kRowScript, {"31", "D95"}}, {"ibent9-5.da2", {"32x"}}}
+        << QStringList{"dat2/ibent9-5.da2:1" + jumpedTo("9", "dat2/ibent2-0.da2:2")};
+    QTest::newRow("a jump in a block to a code that names no place")
+        << Scripts{{kRowScript, {"610100", "DC0"}}, {"ibentC-0.da2", {"32x", "33y"}}}
+        << QStringList{"dat2/ibentC-0.da2:2" + jumpedTo("C", "dat2/ibent2-0.da2:2")};
+    QTest::newRow("the same event played as an ending")
+        << Scripts{{"ibent9-5.da2", {"32x"}}} << QStringList();
+    QTest::newRow("a jump from the bonus")
+        << Scripts{{"ibent9-8.da2", {"DB1"}}, {"ibentB-1.da2", {"32x"}}} << QStringList();
+    QTest::newRow("a jump from an ending")
+        << Scripts{{"ibent9-2.da2", {"DB1"}}, {"ibentB-1.da2", {"32x"}}} << QStringList();
+}
+
+// Where play can leave the player with no place button and no ending.
+void TestChecker::deadEnds()
+{
+    QFETCH(Scripts, scripts);
+    QFETCH(QStringList, expected);
+    DataFolder data;
+    cleanStory(data);
+    for (const auto &[name, lines] : scripts)
+        data.script(name, lines);
+    QCOMPARE(findingsOf(data.path()).join(u'\n'), expected.join(u'\n'));
+}
+
+void TestChecker::unreachableEndings_data()
+{
+    QTest::addColumn<Scripts>("scripts");
+    QTest::addColumn<QStringList>("removed");
+    QTest::addColumn<QStringList>("expected");
+    const QString bonus = QStringLiteral(
+        "dat2/ibent9-8.da2:0: note: the title picture never plays the bonus: it takes the happy "
+        "endings of all four heroines, and play reaches no ending line of %1");
+    auto never = [](int event, const char *which, int heroine) {
+        return QStringLiteral("dat2/ibent9-%1.da2:0: note: the %2 ending of heroine %3 never "
+                              "plays: no line that play can reach is an ending line B%3")
+            .arg(event)
+            .arg(QLatin1String(which))
+            .arg(heroine);
+    };
+    const QString seven = QStringLiteral("ibent7-0.da2");
+    QTest::newRow("every heroine's ending line") << Scripts() << QStringList() << QStringList();
+    QTest::newRow("no ending line of heroine 5")
+        << Scripts{{seven, {"40101", "一", "二", "B4", "A"}}} << QStringList()
+        << QStringList{never(0, "happy", 5), never(1, "bad", 5), bonus.arg("heroine 5")};
+    QTest::newRow("heroine 5's endings not written either")
+        << Scripts{{seven, {"40101", "一", "二", "B4", "A"}}}
+        << QStringList{"ibent9-0.da2", "ibent9-1.da2"} << QStringList{bonus.arg("heroine 5")};
+    QTest::newRow("ending lines only where play cannot reach")
+        << Scripts{{seven, {"A"}}, {"ibentB-0.da2", {"A", "B2"}}} << QStringList()
+        << QStringList{never(0, "happy", 5),
+                       never(1, "bad", 5),
+                       never(2, "happy", 2),
+                       never(3, "happy", 3),
+                       never(4, "happy", 4),
+                       never(5, "bad", 2),
+                       never(6, "bad", 3),
+                       never(7, "bad", 4),
+                       bonus.arg("heroines 2, 3, 4 and 5"),
+                       "dat2/ibentB-0.da2:2: warning: the line is never played: the script ends "
+                       "at the hand-over on line 1"};
+}
+
+// What no play can reach: a bonus that cannot open, endings that never play.
+void TestChecker::unreachableEndings()
+{
+    QFETCH(Scripts, scripts);
+    QFETCH(QStringList, removed);
+    QFETCH(QStringList, expected);
+    DataFolder data;
+    cleanStory(data);
+    for (const auto &[name, lines] : scripts)
+        data.script(name, lines);
+    for (const QString &name : removed)
+        QVERIFY(QFile::remove(data.path() + QStringLiteral("/dat2/") + name));
+    QStringList found;
+    for (const check::Finding &f : check::checkData(data.path()).findings.sorted()) {
+        if (!f.message.startsWith(QLatin1String("the ending of heroine")))
+            found << f.text();
+    }
+    QCOMPARE(found.join(u'\n'), expected.join(u'\n'));
 }
 
 void TestChecker::storyMap()

@@ -1,10 +1,10 @@
-// The demo story's routes end where the player's last answer sends them: for each
-// heroine the happy and the bad walkthrough give the same inputs up to the final
-// choice of the route, answer it differently, and each reaches the ending it names.
+// The demo story's routes end where the whole route sends them, not the last answer
+// alone: for each heroine a walkthrough that was kind all along and cold at the end
+// and one that was cold all along and kind at the end both reach her bad ending,
+// and her bad walkthrough already parts from the happy one before the last choice.
 #include "player.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -48,14 +48,12 @@ qsizetype lastAnswer(const QStringList &inputs)
     return -1;
 }
 
-int endingEvent(int heroine, bool happy)
-{
-    if (heroine == 5)
-        return happy ? 0 : 1;
-    return happy ? heroine : heroine + 3;
-}
+struct Played {
+    vm2::play::Result result;
+    QList<int> changes; // per choice: how the heroine's affection moved
+};
 
-QStringList play(const Route &r, const QString &storeFile, int &status)
+Played play(const Route &r, int heroine, const QString &storeFile)
 {
     vm2::play::Options options;
     options.mode = vm2::play::Options::Mode::NewGame;
@@ -65,8 +63,31 @@ QStringList play(const Route &r, const QString &storeFile, int &status)
     options.storeFile = storeFile;
     QString text;
     QTextStream out(&text);
-    status = vm2::play::play(options, out);
-    return text.split(u'\n', Qt::SkipEmptyParts);
+    Played p;
+    p.result = vm2::play::play(options, out);
+    out.flush();
+    // How each answer moved her affection: the transcript's value changes between
+    // one choice and the next.
+    const QStringList transcript = text.split(u'\n', Qt::SkipEmptyParts);
+    const QString love = QStringLiteral("love %1 ").arg(heroine);
+    int value = 0;
+    bool inChoice = false;
+    int atChoice = 0;
+    for (const QString &line : transcript) {
+        if (line.startsWith(QLatin1String("choose "))) {
+            if (inChoice)
+                p.changes << value - atChoice;
+            inChoice = true;
+            atChoice = value;
+        } else if (line.startsWith(love)) {
+            value = line.mid(love.size()).toInt();
+        } else if (line.startsWith(QLatin1String("run 9 "))) {
+            break;
+        }
+    }
+    if (inChoice)
+        p.changes << value - atChoice;
+    return p;
 }
 
 } // namespace
@@ -76,11 +97,11 @@ class TestDemoRoutes : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void lastAnswerDecides_data();
-    void lastAnswerDecides();
+    void affectionDecides_data();
+    void affectionDecides();
 };
 
-void TestDemoRoutes::lastAnswerDecides_data()
+void TestDemoRoutes::affectionDecides_data()
 {
     QTest::addColumn<QString>("heroine");
     QTest::addColumn<int>("number");
@@ -90,44 +111,55 @@ void TestDemoRoutes::lastAnswerDecides_data()
     QTest::newRow("rio") << QStringLiteral("rio") << 5;
 }
 
-void TestDemoRoutes::lastAnswerDecides()
+void TestDemoRoutes::affectionDecides()
 {
     QFETCH(QString, heroine);
     QFETCH(int, number);
-    const Route happy = readRoute(heroine + QStringLiteral("-happy"));
-    const Route bad = readRoute(heroine + QStringLiteral("-bad"));
-    QCOMPARE(happy.ending, QStringLiteral("happy"));
-    QCOMPARE(bad.ending, QStringLiteral("bad"));
-    QCOMPARE(happy.heroine, number);
-    QCOMPARE(bad.heroine, number);
-    QCOMPARE(bad.names, happy.names);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    auto run = [&](const QString &name, bool happy) {
+        const Route r = readRoute(heroine + u'-' + name);
+        [&] {
+            QCOMPARE(r.ending, happy ? QStringLiteral("happy") : QStringLiteral("bad"));
+            QCOMPARE(r.heroine, number);
+        }();
+        const Played p = play(r, number, dir.filePath(name + QStringLiteral(".ini")));
+        [&] {
+            QCOMPARE(p.result.status, vm2::play::Ok);
+            QCOMPARE(p.result.message, QString());
+            QCOMPARE(p.result.endings.size(), std::size_t(1));
+            QCOMPARE(p.result.endings.front().heroine, number);
+            QCOMPARE(p.result.endings.front().happy, happy);
+        }();
+        return std::make_pair(r, p);
+    };
+    const auto [happyRoute, happy] = run(QStringLiteral("happy"), true);
+    const auto [badRoute, bad] = run(QStringLiteral("bad"), false);
+    const auto [kindRoute, kindThenCold] = run(QStringLiteral("kind-cold-last"), false);
+    const auto [coldRoute, coldThenKind] = run(QStringLiteral("cold-kind-last"), false);
+    if (QTest::currentTestFailed())
+        return;
 
-    // Everything before the last answer is the same; the last answer differs.
-    const qsizetype last = lastAnswer(happy.inputs);
+    // The bad walkthrough answers differently before the last choice, not only there.
+    const qsizetype last = lastAnswer(happyRoute.inputs);
     QVERIFY(last > 0);
-    QCOMPARE(lastAnswer(bad.inputs), last);
-    QCOMPARE(bad.inputs.mid(0, last), happy.inputs.mid(0, last));
-    QVERIFY(bad.inputs.at(last) != happy.inputs.at(last));
+    QVERIFY(bad.changes.size() >= 2);
+    QVERIFY(bad.changes.mid(0, bad.changes.size() - 1) !=
+            happy.changes.mid(0, happy.changes.size() - 1));
 
-    for (const Route *r : {&happy, &bad}) {
-        const bool isHappy = r == &happy;
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        int status = -1;
-        const QStringList transcript = play(*r, dir.filePath(QStringLiteral("store.ini")), status);
-        QCOMPARE(status, int(vm2::play::Ok));
-        const QStringList faults =
-            transcript.filter(QRegularExpression(QStringLiteral("^(error|stop)")));
-        QCOMPARE(faults, QStringList());
-        // The last choice offered is the one the last answer takes: the ending follows it.
-        const qsizetype offered =
-            transcript.lastIndexOf(QRegularExpression(QStringLiteral("option 2 .*")));
-        const qsizetype ending =
-            transcript.indexOf(QStringLiteral("run 9 %1").arg(endingEvent(number, isHappy)));
-        QVERIFY2(ending > offered && offered > 0, qPrintable(r->ending));
-        QVERIFY(
-            !transcript.contains(QStringLiteral("run 9 %1").arg(endingEvent(number, !isHappy))));
-    }
+    // Kind at every choice, cold at the last one: still the bad ending.
+    const QList<int> &k = kindThenCold.changes;
+    QVERIFY(k.size() >= 8);
+    for (qsizetype i = 0; i + 1 < k.size(); ++i)
+        QVERIFY2(k.at(i) > 0, qPrintable(QStringLiteral("choice %1").arg(i + 1)));
+    QVERIFY(k.last() < 0);
+
+    // Cold at every choice, kind at the last one: the last answer alone does not win.
+    const QList<int> &c = coldThenKind.changes;
+    QCOMPARE(c.size(), k.size());
+    for (qsizetype i = 0; i + 1 < c.size(); ++i)
+        QVERIFY2(c.at(i) < 0, qPrintable(QStringLiteral("choice %1").arg(i + 1)));
+    QVERIFY(c.last() > 0);
 }
 
 QTEST_MAIN(TestDemoRoutes)

@@ -25,7 +25,7 @@ QStringList playGame(const QString &data, play::Options::Mode mode, const QStrin
     options.storeFile = store;
     QString text;
     QTextStream out(&text);
-    const int result = play::play(options, out);
+    const int result = play::play(options, out).status;
     if (status)
         *status = result;
     return text.split(u'\n', Qt::SkipEmptyParts);
@@ -272,7 +272,7 @@ void TestPlaces::snapshots()
     options.snapshotFolder = dir.filePath(QStringLiteral("shots"));
     QString text;
     QTextStream out(&text);
-    QCOMPARE(play::play(options, out), int(play::Ok));
+    QCOMPARE(play::play(options, out).status, play::Ok);
     const QImage first(options.snapshotFolder + QStringLiteral("/wait-001.png"));
     const QImage second(options.snapshotFolder + QStringLiteral("/wait-002.png"));
     const QImage last(options.snapshotFolder + QStringLiteral("/final.png"));

@@ -256,11 +256,29 @@ void TestStory::starterStory()
              0);
     QVERIFY2(report.contains(QStringLiteral("0 errors, 0 warnings")), qPrintable(report));
     QCOMPARE(runStory({QStringLiteral("test"), story}, &report), 0);
-    QCOMPARE(report, QStringLiteral("PASS bonus\nPASS saki-bad\nPASS saki-happy\n"));
-    QCOMPARE(runStory({QStringLiteral("test"), QStringLiteral("--data"),
-                       story + QStringLiteral("/out"), story},
-                      &report),
-             0);
+    QCOMPARE(report, QStringLiteral("PASS bonus\nPASS saki-bad\nPASS saki-happy\n"
+                                    "covered: 6/13 scripts, 2/2 answers, 2/2 branches\n"));
+    // What no walkthrough plays, at the sources' lines: the quiet places.
+    const QString coverage = dir.filePath(QStringLiteral("coverage.txt"));
+    QCOMPARE(
+        runStory({QStringLiteral("test"), QStringLiteral("--data"), story + QStringLiteral("/out"),
+                  QStringLiteral("--coverage"), coverage, story},
+                 &report),
+        0);
+    QStringList expected;
+    for (const char *place : {"3", "4", "5", "6", "7", "A", "B"})
+        expected << QStringLiteral("%1/dat2/ibent%2-0.txt:1: not reached: no walkthrough plays "
+                                   "this script")
+                        .arg(story, QLatin1String(place));
+    QCOMPARE(QString::fromUtf8(readFile(coverage)), expected.join(u'\n') + u'\n');
+    // A report never goes over the story's sources.
+    const QString source = story + QStringLiteral("/dat2/ibent2-0.txt");
+    const QByteArray before = readFile(source);
+    QCOMPARE(
+        runStory({QStringLiteral("test"), QStringLiteral("--coverage"), source, story}, &report),
+        1);
+    QVERIFY2(report.contains(QStringLiteral("is in the story's sources")), qPrintable(report));
+    QCOMPARE(readFile(source), before);
     // A second new into the same folder would overwrite the author's work.
     QCOMPARE(runStory({QStringLiteral("new"), story}, &report), 1);
 }
@@ -269,29 +287,42 @@ void TestStory::walkthroughProblems_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("why");
-    QTest::newRow("wrong ending") << QByteArray(
-                                         "ending: happy 2\ninputs: p2 n n n 2 n n n p2 n n n")
-                                  << "the bad ending of heroine 2 played instead: her affection "
-                                     "was 5 at the ending, and 35 or more gives the happy one";
+    QTest::addColumn<int>("line"); // of the walkthrough, that the failure names
+    QTest::newRow("wrong ending")
+        << QByteArray("ending: happy 2\ninputs: p2 n n n 2 n n n\ninputs: p2 n n n")
+        << "the bad ending of heroine 2 played instead: her affection was 5 at the ending, and "
+           "35 or more gives the happy one"
+        << 3;
     QTest::newRow("out of input") << QByteArray("ending: bad 2\ninputs: p2 n")
-                                  << "stop out of input at dat2/ibent2-0.da2:6";
+                                  << "stop out of input at dat2/ibent2-0.da2:6" << 2;
+    QTest::newRow("inputs left over")
+        << QByteArray("ending: bad 2\ninputs: p2 n n n 2 n n n\ninputs: p2 n n n\n\ninputs: n p1")
+        << "the game ended at input 12 (bad end of heroine 2); 2 inputs left over" << 5;
+    QTest::newRow("one input left over after the bonus")
+        << QByteArray("seen: 2 3 4 5\nending: bonus\ninputs: n n")
+        << "the game ended at input 1 (the bonus event); 1 input left over" << 3;
+    QTest::newRow("a wrong input")
+        << QByteArray("ending: bad 2\ninputs: p2\ninputs: n n n 3")
+        << "error input 5: expected 1 or 2 at a choice, got \"3\" at dat2/ibent2-0.da2:10" << 3;
     QTest::newRow("short") << QByteArray("# only home\nending: bad 2\n")
                            << "the inputs ended before the bad ending of heroine 2; the last "
-                              "message was \"蒼真の部屋。さて、今日はどこへ行こう？\"";
+                              "message was \"蒼真の部屋。さて、今日はどこへ行こう？\""
+                           << 2;
     QTest::newRow("bonus unseen") << QByteArray("ending: bonus\ninputs: n")
                                   << "error --bonus: the four happy endings have not all been "
-                                     "seen";
+                                     "seen"
+                                  << 1;
     QTest::newRow("unknown key") << QByteArray("\nend: bad 2")
-                                 << "line 2: unknown key \"end\" "
-                                    "(names, seen, ending, inputs)";
+                                 << "unknown key \"end\" (names, seen, ending, inputs)" << 2;
     QTest::newRow("no ending") << QByteArray("inputs: n")
-                               << "no ending: line (happy N, bad N or bonus)";
+                               << "no ending: line (happy N, bad N or bonus)" << 0;
 }
 
 void TestStory::walkthroughProblems()
 {
     QFETCH(QByteArray, file);
     QFETCH(QString, why);
+    QFETCH(int, line);
     static QTemporaryDir dir;
     static const QString story = dir.filePath(QStringLiteral("s"));
     if (!QFileInfo::exists(story)) {
@@ -300,7 +331,9 @@ void TestStory::walkthroughProblems()
     }
     const QString path = dir.filePath(QStringLiteral("w.txt"));
     writeFile(path, file);
-    QCOMPARE(playWalkthrough(readWalkthrough(path), story + QStringLiteral("/out")), why);
+    const Verdict verdict = playWalkthrough(readWalkthrough(path), story + QStringLiteral("/out"));
+    QCOMPARE(verdict.why, why);
+    QCOMPARE(verdict.line, line);
 }
 
 void TestStory::commandLine_data()

@@ -214,9 +214,9 @@ void TestStorySafety::refusals_data()
     row("no scripts", "no scripts", {build, "%T/ms", "%T/out"}, 1,
         "dat2: error: no script sources (ibent<place>-<number>.txt) to build");
     row("walkthrough is a FIFO", "walkthrough fifo", {"test", "--data", "%T/nowhere", "%T/ms"}, 1,
-        "FAIL a: %T/ms/walkthroughs/a.txt: a FIFO, not a file");
+        "FAIL a: %T/ms/walkthroughs/a.txt: a FIFO, not a file (walkthroughs/a.txt)");
     row("walkthrough is /dev/zero", "walkthrough zero", {"test", "--data", "%T/nowhere", "%T/ms"},
-        1, "FAIL a: %T/ms/walkthroughs/a.txt: a link that leads out of the story (to /dev/zero)");
+        1, "FAIL a: %T/ms/walkthroughs/a.txt: a link that leads out of the story (to /dev/zero) (walkthroughs/a.txt)");
     row("decode: foreign file in OUT", "decoded notes", {decode, "%T/data", "%T/src"}, 1,
         "velmora2-story: %T/src/dat2/notes.txt was not written by velmora2-story: decode into a "
         "new or empty folder, or move the file away");

@@ -24,6 +24,11 @@ using namespace vm2;
 
 namespace {
 
+// The rule for one line in a font, as a place label fits its text.
+struct TextFitRule : app::TextFit {
+    explicit TextFitRule(const QFont &font) : app::TextFit(font, Qt::AlignLeft, false) {}
+};
+
 // Names as long as players type them, in letters and in kanji.
 const QStringList kLongNames[] = {
     {QStringLiteral("Kirihara"), QStringLiteral("Souma"), QStringLiteral("Sou-chan")},
@@ -73,10 +78,14 @@ QStringList placeNames()
     QStringList names;
     for (int n = 1; n <= 9; ++n)
         names << engine::placeByNumber(n)->nameText();
-    for (QChar code : QStringLiteral("123456789ABCDEFGHIJ")) {
-        const QString name = engine::placeLabelName(code, engine::Where::MainFlow);
-        if (!name.isEmpty())
-            names << name;
+    // Every code a "F" line may name, in the main flow and in a block, where some
+    // read longer (コンサートホール裏手).
+    for (QChar code : QStringLiteral("123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ")) {
+        for (engine::Where where : {engine::Where::MainFlow, engine::Where::Block}) {
+            const QString name = engine::placeLabelName(code, where);
+            if (!name.isEmpty() && !names.contains(name))
+                names << name;
+        }
     }
     return names;
 }
@@ -160,6 +169,9 @@ private Q_SLOTS:
     void placedOnScreen();
     void frameScaled();
     void stageScaled();
+    void placeNamesComplete();
+    void boldAtEveryScale_data();
+    void boldAtEveryScale();
 
 private:
     // Checks the ink of every text control of `window`; `texts` gives the texts to
@@ -532,6 +544,71 @@ void TestTextFit::stageScaled()
     } else {
         // Smoothed between pixels.
         QVERIFY(blended > 0);
+    }
+}
+
+void TestTextFit::placeNamesComplete()
+{
+    const QStringList names = placeNames();
+    QVERIFY(names.contains(QStringLiteral("公園")));
+    QVERIFY(names.contains(QStringLiteral("コンサートホール裏手")));
+}
+
+void TestTextFit::boldAtEveryScale_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<qreal>("ratio");
+    for (const QString &family : app::gameFontFamilies())
+        for (qreal ratio : {1.25, 1.5, 2.0, 2.5})
+            QTest::addRow("%s at %g", qPrintable(family), ratio) << family << ratio;
+}
+
+void TestTextFit::boldAtEveryScale()
+{
+    QFETCH(QString, family);
+    QFETCH(qreal, ratio);
+    if (!app::isFontInstalled(family))
+        QSKIP(qPrintable(family + QStringLiteral(" is not installed: not checked")));
+    app::useGameFontFamily(family);
+    // How much ink a text leaves, in pixels of the layout: bold against regular must
+    // weigh as much more on a scaled screen as at 1x.
+    auto weight = [](const QFont &font, const QString &text, qreal r) {
+        const TextFitRule rule(font);
+        const QSize box(500, 60);
+        QImage image((QSizeF(box) * r).toSize(), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(r);
+        image.fill(Qt::transparent);
+        {
+            QPainter painter(&image);
+            painter.setPen(Qt::black);
+            app::TextFit::draw(painter, rule.fit(text, box, r));
+        }
+        qint64 sum = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                sum += qAlpha(image.pixel(x, y));
+        return double(sum) / (255.0 * r * r);
+    };
+    // The bold texts of the main screen at their sizes: a place, a name, a message.
+    const struct {
+        qreal points;
+        QString text;
+    } texts[] = {{14.25, QStringLiteral("コンサートホール裏手")},
+                 {14.25, QStringLiteral("公園")},
+                 {11.25, QStringLiteral("春。さて、どこへ行ってみよう？")},
+                 {9, QStringLiteral("SAVE")}};
+    for (const auto &t : texts) {
+        const QFont bold = app::gameFont(t.points, true);
+        const QFont regular = app::gameFont(t.points, false);
+        const qreal atOne = weight(bold, t.text, 1) / weight(regular, t.text, 1);
+        const qreal scaled = weight(bold, t.text, ratio) / weight(regular, t.text, ratio);
+        QVERIFY2(atOne > 1.1, qPrintable(QStringLiteral("%1 is not bold at 1x").arg(t.text)));
+        QVERIFY2(scaled >= atOne * 0.9, qPrintable(QStringLiteral("%1: bold %2 times regular at "
+                                                                  "%3x, %4 times at 1x")
+                                                       .arg(t.text)
+                                                       .arg(scaled)
+                                                       .arg(ratio)
+                                                       .arg(atOne)));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "mainwindow.h"
 #include "nameentrydialog.h"
 #include "platform/settingsstore.h"
+#include "scaledlayout.h"
 #include "session.h"
 #include "stageview.h"
 #include "textfit.h"
@@ -32,6 +33,8 @@ private Q_SLOTS:
     void nameEntryStartState();
     void titleTabOrder();
     void aboutFocus();
+    void scaledControls_data();
+    void scaledControls();
 
 private:
     // Builds a fresh window by its name: form_Title, form_First, form_Main, form_About.
@@ -226,7 +229,8 @@ void TestWindowLayouts::mainStartState()
     QVERIFY(!window->windowIcon().isNull());
     QVERIFY(window->windowIcon().availableSizes().contains(QSize(16, 16)));
     QVERIFY(window->windowIcon().availableSizes().contains(QSize(32, 32)));
-    QCOMPARE(window->minimumSize(), window->maximumSize());
+    // The player may resize it; the layout scales (scaledControls).
+    QVERIFY(window->maximumSize().width() > 537 && window->maximumSize().height() > 537);
     // The stage's drawing area inside its border.
     QCOMPARE(window->stage()->contentsRect().size(), QSize(400, 400));
     for (QPushButton *button : window->menuButtons())
@@ -288,6 +292,59 @@ void TestWindowLayouts::aboutFocus()
         if (w != about->okButton())
             QCOMPARE(w->focusPolicy() & Qt::TabFocus, 0);
     QCOMPARE(about->palette().color(QPalette::Window), QColor(192, 192, 192));
+}
+
+void TestWindowLayouts::scaledControls_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<qreal>("factor");
+    QTest::newRow("2.5x") << QSize(1343, 1343) << 2.5;
+    QTest::newRow("wide") << QSize(1600, 1074) << 2.0;
+    QTest::newRow("tall") << QSize(806, 1200) << 1.5;
+    QTest::newRow("back to 1x") << QSize(537, 537) << 1.0;
+}
+
+void TestWindowLayouts::scaledControls()
+{
+    QFETCH(QSize, size);
+    QFETCH(qreal, factor);
+    auto *window = static_cast<app::MainWindow *>(build(QStringLiteral("form_Main")));
+    QVERIFY(window);
+    struct Place {
+        QWidget *widget;
+        QRect rect;
+        qreal points;
+    };
+    // Every control of the layout table: the named children, but for the window's
+    // own band and tag, which follow the stage.
+    const QStringList windowOwn{"noticeBand", "modeIndicator"};
+    QList<Place> places;
+    for (QWidget *child : window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (!child->objectName().isEmpty() && !windowOwn.contains(child->objectName()))
+            places << Place{child, child->geometry(), child->font().pointSizeF()};
+    QCOMPARE(places.size(), 23);
+
+    window->resize(size);
+    QTRY_COMPARE(window->size(), size);
+    const qreal f = window->scaledLayout()->factor();
+    QVERIFY2(qAbs(f - factor) < 0.005, qPrintable(QString::number(f)));
+    // Centred in the window, the margin on the longer side.
+    const QPointF origin((size.width() - 537 * f) / 2, (size.height() - 537 * f) / 2);
+    for (const Place &place : places) {
+        const QRect now = place.widget->geometry();
+        const QRectF expected(origin + QPointF(place.rect.topLeft()) * f,
+                              QSizeF(place.rect.size()) * f);
+        const QString where = place.widget->objectName();
+        QVERIFY2(qAbs(now.x() - expected.x()) <= 1 && qAbs(now.y() - expected.y()) <= 1 &&
+                     qAbs(now.width() - expected.width()) <= 1 &&
+                     qAbs(now.height() - expected.height()) <= 1,
+                 qPrintable(where));
+        if (place.points > 0)
+            QVERIFY2(qAbs(place.widget->font().pointSizeF() - place.points * f) < 0.01,
+                     qPrintable(where));
+    }
+    // The stage's picture fills its drawing area at the same factor.
+    QVERIFY(qAbs(window->stage()->contentsRect().width() - 400 * f) <= 1);
 }
 
 QTEST_MAIN(TestWindowLayouts)

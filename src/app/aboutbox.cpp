@@ -36,7 +36,7 @@ FitLabel *addLabel(QWidget *parent, const QString &text, QRect rect, const QFont
 } // namespace
 
 AboutBox::AboutBox(UrlOpener openUrl, QWidget *parent)
-    : FramelessDialog(Escape::Ignored, parent), m_openUrl(std::move(openUrl))
+    : FramelessDialog(Escape::Closes, parent), m_openUrl(std::move(openUrl))
 {
     setObjectName(QStringLiteral("form_About"));
     setModal(true);
@@ -53,7 +53,7 @@ AboutBox::AboutBox(UrlOpener openUrl, QWidget *parent)
     auto *image = new QLabel(client);
     image->setObjectName(QStringLiteral("Image1"));
     image->setGeometry(twipsRect(600, 0, 4125, 1560));
-    image->setPixmap(art::titleLogo());
+    image->setPixmap(art::titleLogo(devicePixelRatioF()));
 
     FitLabel *version = addLabel(client, QStringLiteral("Ver.1.2"), twipsRect(4080, 1320, 810, 240),
                                  gameFont(12, true), kVersionBlue);

@@ -2,9 +2,11 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QtMath>
 
 namespace vm2::app::art {
 
@@ -44,11 +46,16 @@ QPainterPath fittedText(const QString &text, const QFont &font, const QRectF &bo
     return fit.map(path);
 }
 
-QImage drawTitleLogo()
+QImage drawTitleLogo(qreal ratio)
 {
-    QImage image(kTitleLogoSize, QImage::Format_ARGB32_Premultiplied);
+    // Drawn at the screen's pixel density: as large in pixels of the layout, and as
+    // sharp as the screen's own pixels.
+    QImage image(
+        QSize(qCeil(kTitleLogoSize.width() * ratio), qCeil(kTitleLogoSize.height() * ratio)),
+        QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
+    p.scale(ratio, ratio);
     p.setRenderHint(QPainter::Antialiasing);
 
     // A swash under the name, from the V's foot to the end of the 2.
@@ -100,6 +107,7 @@ QImage drawTitleLogo()
                                 qBlue(px) * 255 / alpha, 255);
         }
     }
+    image.setDevicePixelRatio(ratio);
     return image;
 }
 
@@ -183,11 +191,15 @@ QImage drawIcon(int size)
 
 } // namespace
 
-QPixmap titleLogo()
+QPixmap titleLogo(qreal ratio)
 {
     // Images, not pixmaps, outlive the application object safely.
-    static const QImage logo = drawTitleLogo();
-    return QPixmap::fromImage(logo);
+    static QHash<int, QImage> logos;
+    const int key = qRound(ratio * 100);
+    auto it = logos.find(key);
+    if (it == logos.end())
+        it = logos.insert(key, drawTitleLogo(ratio));
+    return QPixmap::fromImage(*it);
 }
 
 QPixmap heroPortrait()

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextLayout>
+#include <QtMath>
 
 namespace vm2::app {
 
@@ -22,17 +23,29 @@ constexpr int kBoxPad = 4;
 // The place label's box at the layout's size (1935 × 375 twips).
 const QSize kPlaceBox(twips(1935), twips(375));
 
-QFont messageFont()
+QFont messageFont(qreal scale = 1.0)
 {
-    return gameFont(11.25, true);
+    return gameFont(11.25 * scale, true);
 }
-QFont answerFont()
+QFont answerFont(qreal scale = 1.0)
 {
-    return gameFont(9.75, false);
+    return gameFont(9.75 * scale, false);
 }
-QFont placeFont()
+QFont placeFont(qreal scale = 1.0)
 {
-    return gameFont(14.25, true);
+    return gameFont(14.25 * scale, true);
+}
+
+// Draws a laid-out text line by line, so that bold stays bold on a scaled screen
+// (TextFit::drawLine).
+void drawLayout(QPainter &painter, const QTextLayout &layout, QPointF topLeft)
+{
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        const QString text = layout.text().mid(line.textStart(), line.textLength());
+        const QPointF origin = topLeft + QPointF(line.x(), line.y() + line.ascent());
+        TextFit::drawLine(painter, layout.font(), origin.toPoint(), text);
+    }
 }
 
 QString shownText(const HistoryEntry &entry)
@@ -83,9 +96,9 @@ void HistoryList::setEntries(const std::deque<HistoryEntry> &entries)
     m_items.clear();
     m_items.reserve(entries.size());
     for (const HistoryEntry &entry : entries) {
-        const QFont font = entry.kind == HistoryEntry::Message  ? messageFont()
-                           : entry.kind == HistoryEntry::Answer ? answerFont()
-                                                                : placeFont();
+        const QFont font = entry.kind == HistoryEntry::Message  ? messageFont(m_scale)
+                           : entry.kind == HistoryEntry::Answer ? answerFont(m_scale)
+                                                                : placeFont(m_scale);
         auto layout = entry.kind == HistoryEntry::Place
                           ? nullptr
                           : std::make_unique<QTextLayout>(shownText(entry), font);
@@ -95,35 +108,57 @@ void HistoryList::setEntries(const std::deque<HistoryEntry> &entries)
     verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 
+void HistoryList::setScale(qreal scale)
+{
+    if (qFuzzyCompare(scale, m_scale))
+        return;
+    m_scale = scale;
+    std::deque<HistoryEntry> entries;
+    for (const Item &item : m_items)
+        entries.push_back(item.entry);
+    const bool newest = atNewest();
+    setEntries(entries);
+    if (!newest)
+        verticalScrollBar()->setValue(0);
+}
+
+int HistoryList::scaled(int pixels) const
+{
+    return qRound(pixels * m_scale);
+}
+
 void HistoryList::relayout()
 {
-    const int width = viewport()->width() - 2 * kPad;
-    int y = kPad;
+    const int pad = scaled(kPad), gap = scaled(kGap);
+    const int indent = scaled(kAnswerIndent), boxPad = scaled(kBoxPad);
+    const QSize placeBox = (QSizeF(kPlaceBox) * m_scale).toSize();
+    const int width = viewport()->width() - 2 * pad;
+    int y = pad;
     for (Item &item : m_items) {
         QTextLayout *layout = item.layout.get();
         switch (item.entry.kind) {
         case HistoryEntry::Message: {
             const int h = wrap(*layout, width);
-            item.rect = QRect(kPad, y, width, h);
+            item.rect = QRect(pad, y, width, h);
             break;
         }
         case HistoryEntry::Answer: {
-            const int inner = width - kAnswerIndent - 2 * kBoxPad;
-            const int h = wrap(*layout, inner) + 2 * kBoxPad;
-            item.rect = QRect(kPad + kAnswerIndent, y, width - kAnswerIndent, h);
+            const int inner = width - indent - 2 * boxPad;
+            const int h = wrap(*layout, inner) + 2 * boxPad;
+            item.rect = QRect(pad + indent, y, width - indent, h);
             break;
         }
         case HistoryEntry::Place:
-            item.rect = QRect(kPad, y + kGap, width, kPlaceBox.height() + kGap);
+            item.rect = QRect(pad, y + gap, width, placeBox.height() + gap);
             break;
         }
-        y = item.rect.bottom() + 1 + kGap;
+        y = item.rect.bottom() + 1 + gap;
     }
-    m_height = y + kPad - kGap;
+    m_height = y + pad - gap;
     QScrollBar *bar = verticalScrollBar();
     bar->setRange(0, qMax(0, m_height - viewport()->height()));
     bar->setPageStep(viewport()->height());
-    bar->setSingleStep(QFontMetrics(messageFont()).lineSpacing());
+    bar->setSingleStep(QFontMetrics(messageFont(m_scale)).lineSpacing());
 }
 
 QRect HistoryList::entryRect(int index) const
@@ -168,27 +203,26 @@ void HistoryList::paintItem(QPainter &painter, const Item &item) const
     switch (item.entry.kind) {
     case HistoryEntry::Message:
         painter.setPen(windowsColour(item.entry.colour));
-        item.layout->draw(&painter, r.topLeft());
+        drawLayout(painter, *item.layout, r.topLeft());
         break;
     case HistoryEntry::Answer:
         // The choice button that was pressed, sunken.
         painter.fillRect(r, palette().button());
-        painter.setPen(palette().color(QPalette::Dark));
-        painter.drawRect(r.adjusted(0, 0, -1, -1));
+        paintLineBox(painter, r, palette().color(QPalette::Dark));
         painter.setPen(palette().color(QPalette::ButtonText));
-        item.layout->draw(&painter, r.topLeft() + QPoint(kBoxPad, kBoxPad));
+        drawLayout(painter, *item.layout, r.topLeft() + QPoint(scaled(kBoxPad), scaled(kBoxPad)));
         break;
     case HistoryEntry::Place: {
         // A rule across the list with the place's name on it, in a box like the
         // place label's, where the name is fitted as the label fits it.
-        QRect box(QPoint(), kPlaceBox);
-        box.moveCenter(QPoint(r.center().x(), r.top() + (r.height() - kGap) / 2));
+        QRect box(QPoint(), (QSizeF(kPlaceBox) * m_scale).toSize());
+        box.moveCenter(QPoint(r.center().x(), r.top() + (r.height() - scaled(kGap)) / 2));
         painter.setPen(Qt::black);
         painter.drawLine(r.left(), box.center().y(), r.right(), box.center().y());
         painter.fillRect(box, Qt::white);
-        painter.drawRect(box.adjusted(0, 0, -1, -1));
+        paintLineBox(painter, box, Qt::black);
         const QRect inside = box.adjusted(1, 1, -1, -1);
-        const TextFit fit(placeFont(), Qt::AlignHCenter, false);
+        const TextFit fit(placeFont(m_scale), Qt::AlignHCenter, false);
         TextFit::draw(painter, fit.fit(item.entry.text, inside.size(), devicePixelRatioF()),
                       inside.topLeft());
         break;
@@ -280,6 +314,22 @@ void HistoryView::setEntries(const std::deque<HistoryEntry> &entries)
     m_list->setEntries(entries);
 }
 
+void HistoryView::setScale(qreal scale)
+{
+    m_scale = scale;
+    m_list->setScale(scale);
+    styleLabel(m_hint, gameFont(9 * scale, true));
+    resizeEvent(nullptr);
+}
+
+int HistoryView::borderInset() const
+{
+    // The border in whole device pixels (paintLineBox), and the list and the hint
+    // wholly inside it, so that no child paints over a part of it.
+    const qreal ratio = devicePixelRatioF();
+    return qCeil(qMax(1, qRound(m_scale * ratio)) / ratio);
+}
+
 void HistoryView::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::RightButton)
@@ -292,17 +342,19 @@ void HistoryView::paintEvent(QPaintEvent *event)
     QWidget::paintEvent(event);
     // The message panel's thin single-line border.
     QPainter painter(this);
-    painter.setPen(Qt::black);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    paintLineBox(painter, rect(), Qt::black, m_scale);
 }
 
 void HistoryView::resizeEvent(QResizeEvent *event)
 {
-    QWidget::resizeEvent(event);
+    if (event)
+        QWidget::resizeEvent(event);
     // The list inside a one-pixel border; the hint where the advance prompt stands.
-    const int hintHeight = twips(180) + 4;
-    m_list->setGeometry(1, 1, width() - 2, height() - 2 - hintHeight);
-    m_hint->setGeometry(1, height() - 1 - hintHeight, width() - 2 - kPad, hintHeight);
+    const int inset = borderInset();
+    const int hintHeight = qRound((twips(180) + 4) * m_scale);
+    m_list->setGeometry(inset, inset, width() - 2 * inset, height() - 2 * inset - hintHeight);
+    m_hint->setGeometry(inset, height() - inset - hintHeight,
+                        width() - 2 * inset - qRound(kPad * m_scale), hintHeight);
     update();
 }
 

@@ -31,6 +31,8 @@ public:
     QColor entryColour(int index) const;
     // Scrolled to the newest entry.
     bool atNewest() const;
+    // The main screen's layout factor: fonts, boxes and spaces grow by it.
+    void setScale(qreal scale);
     // The top of the list shown now, in the list's coordinates.
     int scrollPosition() const;
 
@@ -55,9 +57,11 @@ private:
     };
     void relayout();
     void paintItem(QPainter &painter, const Item &item) const;
+    int scaled(int pixels) const;
 
     std::vector<Item> m_items;
     int m_height = 0;
+    qreal m_scale = 1.0;
 };
 
 // The history over the main screen: a white, bordered panel as wide and as high as
@@ -71,6 +75,8 @@ public:
     HistoryList *list() const { return m_list; }
     // Fills the list and scrolls it to the newest entry.
     void setEntries(const std::deque<HistoryEntry> &entries);
+    // The main screen's layout factor.
+    void setScale(qreal scale);
 
 Q_SIGNALS:
     void closeRequested();
@@ -81,8 +87,11 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    int borderInset() const;
+
     HistoryList *m_list = nullptr;
     QLabel *m_hint = nullptr;
+    qreal m_scale = 1.0;
 };
 
 } // namespace vm2::app

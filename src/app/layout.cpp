@@ -72,10 +72,47 @@ void paintDialogFrame(QWidget *window)
     paintBevel(painter, window->rect(), window->palette(), false);
 }
 
-void paintBevel(QPainter &painter, const QRect &r, const QPalette &palette, bool sunken)
+namespace {
+
+// The rectangle `r` in device pixels of the painter's device, and the painter set
+// to draw in them; `ring`, a line width, in whole device pixels (at least one).
+struct DevicePixels {
+    DevicePixels(QPainter &painter, const QRect &r, qreal ring) : m_painter(painter)
+    {
+        const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+        painter.save();
+        painter.scale(1 / ratio, 1 / ratio);
+        rect = QRect(QPoint(qRound(r.x() * ratio), qRound(r.y() * ratio)),
+                     QPoint(qRound((r.x() + r.width()) * ratio) - 1,
+                            qRound((r.y() + r.height()) * ratio) - 1));
+        width = qMax(1, qRound(ring * ratio));
+    }
+    ~DevicePixels() { m_painter.restore(); }
+    QRect rect;
+    int width = 1;
+
+private:
+    QPainter &m_painter;
+};
+
+// One ring of `n` device pixels on the inside of `r`: top and left edges in one
+// colour, bottom and right ones in another.
+void paintRing(QPainter &painter, const QRect &r, int n, const QColor &topLeft,
+               const QColor &bottomRight)
 {
-    // Two rings of one pixel: outer top-left, outer bottom-right, inner top-left,
-    // inner bottom-right. Filled rectangles, unlike lines, grow with the scale.
+    const int x = r.x(), y = r.y(), w = r.width(), h = r.height();
+    painter.fillRect(QRect(x, y + h - n, w, n), bottomRight);
+    painter.fillRect(QRect(x + w - n, y, n, h), bottomRight);
+    painter.fillRect(QRect(x, y, w - n, n), topLeft);
+    painter.fillRect(QRect(x, y, n, h - n), topLeft);
+}
+
+} // namespace
+
+void paintBevel(QPainter &painter, const QRect &r, const QPalette &palette, bool sunken, qreal ring)
+{
+    // Two rings: outer top-left, outer bottom-right, inner top-left, inner
+    // bottom-right.
     const QColor outerTopLeft =
         sunken ? palette.color(QPalette::Dark) : palette.color(QPalette::Light);
     const QColor outerBottomRight =
@@ -84,15 +121,16 @@ void paintBevel(QPainter &painter, const QRect &r, const QPalette &palette, bool
         sunken ? palette.color(QPalette::Shadow) : palette.color(QPalette::Midlight);
     const QColor innerBottomRight =
         sunken ? palette.color(QPalette::Midlight) : palette.color(QPalette::Dark);
-    const int x = r.x(), y = r.y(), w = r.width(), h = r.height();
-    painter.fillRect(QRect(x, y + h - 1, w, 1), outerBottomRight);
-    painter.fillRect(QRect(x + w - 1, y, 1, h), outerBottomRight);
-    painter.fillRect(QRect(x, y, w - 1, 1), outerTopLeft);
-    painter.fillRect(QRect(x, y, 1, h - 1), outerTopLeft);
-    painter.fillRect(QRect(x + 1, y + h - 2, w - 2, 1), innerBottomRight);
-    painter.fillRect(QRect(x + w - 2, y + 1, 1, h - 2), innerBottomRight);
-    painter.fillRect(QRect(x + 1, y + 1, w - 3, 1), innerTopLeft);
-    painter.fillRect(QRect(x + 1, y + 1, 1, h - 3), innerTopLeft);
+    const DevicePixels device(painter, r, ring);
+    const int n = device.width;
+    paintRing(painter, device.rect, n, outerTopLeft, outerBottomRight);
+    paintRing(painter, device.rect.adjusted(n, n, -n, -n), n, innerTopLeft, innerBottomRight);
+}
+
+void paintLineBox(QPainter &painter, const QRect &r, const QColor &colour, qreal width)
+{
+    const DevicePixels device(painter, r, width);
+    paintRing(painter, device.rect, device.width, colour, colour);
 }
 
 void GroupFrame::paintEvent(QPaintEvent *event)

@@ -54,9 +54,14 @@ inline constexpr int kDialogFrame = 3;
 QWidget *makeFramedClient(QWidget *window, QSize clientSize);
 // Draws the raised dialog frame around the window's client area.
 void paintDialogFrame(QWidget *window);
-// A two-pixel 3D border on the inside of `rect`, raised or sunken, in pixels of the
-// layout: on a scaled screen its lines are as wide as the scale makes them.
-void paintBevel(QPainter &painter, const QRect &rect, const QPalette &palette, bool sunken);
+// A 3D border of two rings on the inside of `rect`, raised or sunken, each ring
+// `ring` pixels wide. The rings are drawn in whole device pixels, the same number
+// on every side, so that a border stays even at a fractional screen scale.
+void paintBevel(QPainter &painter, const QRect &rect, const QPalette &palette, bool sunken,
+                qreal ring = 1);
+// A single-line border of `width` pixels on the inside of `rect`, in whole device
+// pixels as paintBevel() draws its rings.
+void paintLineBox(QPainter &painter, const QRect &rect, const QColor &colour, qreal width = 1);
 
 // The group box of the About box: a thin etched border on the edges of its
 // rectangle and its background colour inside.

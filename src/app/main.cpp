@@ -5,6 +5,7 @@
 #include "platform/settingsstore.h"
 #include "platform/storyfiles.h"
 #include "session.h"
+#include "windowprefs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -90,6 +91,10 @@ int main(int argc, char *argv[])
     vm2::platform::ReadRecord readRecord(files.readRecordFile(), files.readKeyPrefix());
     vm2::app::Session session(*store, data);
     session.setReadRecord(readRecord);
+    // The player's window size and full screen, for every story: a file of the
+    // player's beside the native store, never in a story's own folder.
+    session.setPlayerFile(vm2::app::WindowPrefs::pathBeside(
+        vm2::platform::QSettingsStore::nativeFile(QStringLiteral("VM2"))));
     if (options.author)
         session.openAuthorPanel();
     QObject::connect(&session, &vm2::app::Session::finished, &app,

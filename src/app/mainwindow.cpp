@@ -2,18 +2,30 @@
 
 #include "aboutbox.h"
 #include "art.h"
+#include "automode.h"
 #include "clicklabel.h"
 #include "game/game.h"
+#include "historyview.h"
 #include "layout.h"
+#include "modeindicator.h"
+#include "noticeband.h"
+#include "playerkeys.h"
 #include "playerwaits.h"
 #include "readingaids.h"
+#include "readskip.h"
+#include "scaledlayout.h"
+#include "screenshot.h"
 #include "session.h"
 #include "stageview.h"
+#include "windowprefs.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
 #include <QUrl>
 
 namespace vm2::app {
@@ -21,6 +33,7 @@ namespace vm2::app {
 namespace {
 
 const QColor kWhite(255, 255, 255);
+const QSize kClientSize(twips(8055), twips(8055));
 
 // A caption shown as it is: an ampersand is no mnemonic here.
 QString plainCaption(QString text)
@@ -67,24 +80,64 @@ QPushButton *addButton(QWidget *parent, const QString &name, const QString &text
 
 MainWindow::MainWindow(Session &session)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                           Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint),
+                           Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       m_session(session)
 {
     setObjectName(QStringLiteral("form_Main"));
     setWindowTitle(QStringLiteral("Velmora 2"));
     setWindowIcon(art::programIcon());
-    setFixedSize(twips(8055), twips(8055));
+    // Any size: the layout scales by one factor, down to half of it.
+    resize(kClientSize);
+    setMinimumSize(kClientSize / 2);
     useButtonFace(this);
     // No control of this window takes text: an input method never holds back Space.
     setAttribute(Qt::WA_InputMethodEnabled, false);
     buildLayout();
+    m_scaled = new ScaledLayout(this, kClientSize);
+    m_scaled->captureChildren();
+    connect(m_scaled, &ScaledLayout::scaled, this, &MainWindow::layoutScaled);
+    m_band = new NoticeBand(this);
+    m_indicator = new ModeIndicator(this);
+    m_scaled->apply();
     centreOnScreen(this);
     m_waits =
         new PlayerWaits(this, pic_Main, [this] { m_session.game().engine().playerAdvanced(); });
     connect(m_waits, &PlayerWaits::waitStarted, this, &MainWindow::waitStarted);
     connect(m_waits, &PlayerWaits::keyDown, this, &MainWindow::Form_KeyDown);
     m_aids = new ReadingAids(*this, session, [this] { m_waits->advance(); });
+    wireAids();
+}
+
+void MainWindow::wireAids()
+{
+    m_auto = new AutoMode([this] { m_waits->advance(); }, this);
+    connect(m_auto, &AutoMode::changed, m_indicator, &ModeIndicator::setAuto);
+    connect(&m_aids->skip(), &ReadSkip::skippingChanged, m_indicator, &ModeIndicator::setSkip);
+    m_keys = new PlayerKeys(*this, {pic_Main, m_panel, lbl_Talk});
+    connect(m_keys, &PlayerKeys::advanceAsked, this, &MainWindow::Nextbox_Click);
+    connect(m_keys, &PlayerKeys::autoToggled, m_auto, &AutoMode::toggle);
+    connect(m_keys, &PlayerKeys::playerInput, m_auto, &AutoMode::stop);
+    connect(m_keys, &PlayerKeys::fullScreenToggled, this, &MainWindow::toggleFullScreen);
+    connect(m_keys, &PlayerKeys::screenshotAsked, this, &MainWindow::takeScreenshot);
+    connect(m_aids, &ReadingAids::historyOpened, m_auto, &AutoMode::stop);
+}
+
+QRect MainWindow::layoutRect() const
+{
+    return m_scaled->map(QRect(QPoint(), kClientSize));
+}
+
+void MainWindow::layoutScaled(qreal factor)
+{
+    pic_Main->setScale(factor);
+    const QRect stage = pic_Main->contentsRect().translated(pic_Main->pos());
+    m_band->setArea(stage, 11.25 * factor);
+    m_indicator->setArea(stage, factor);
+    if (HistoryView *view = m_aids ? m_aids->historyView() : nullptr) {
+        view->setGeometry(layoutRect());
+        view->setScale(factor);
+    }
 }
 
 MainWindow::~MainWindow() = default;
@@ -101,6 +154,7 @@ void MainWindow::buildLayout()
 
     // The message panel, below the message and the advance prompt.
     auto *panel = new QLabel(this);
+    m_panel = panel;
     panel->setObjectName(QStringLiteral("Label1"));
     panel->setGeometry(twipsRect(0, 6120, 8055, 1935));
     panel->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -199,11 +253,22 @@ bool MainWindow::isWaiting() const
     return m_waits->isWaiting();
 }
 
+bool MainWindow::awaitsAdvance() const
+{
+    return m_waits->awaitsAdvance();
+}
+
+bool MainWindow::awaitsChoice() const
+{
+    return m_waits->awaitsChoice();
+}
+
 // ---- the screen the game shows itself on
 
 void MainWindow::setTalkColour(std::uint32_t colour)
 {
-    setTextColour(lbl_Talk, windowsColour(colour));
+    m_talkColour = windowsColour(colour);
+    setTextColour(lbl_Talk, m_talkColour);
 }
 
 void MainWindow::setTalkText(const QString &text)
@@ -212,6 +277,7 @@ void MainWindow::setTalkText(const QString &text)
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     lbl_Talk->setText(shown);
+    m_band->messageShown(shown, m_talkColour);
 }
 
 void MainWindow::setPlaceLabel(const QString &name)
@@ -222,6 +288,10 @@ void MainWindow::setPlaceLabel(const QString &name)
 void MainWindow::movedTo(const QString &placeName)
 {
     lbl_Place->setText(placeName);
+    // What the band held belonged to the place the hero left; auto mode stops at
+    // every move.
+    m_band->moved();
+    m_auto->stop();
 }
 
 void MainWindow::setNames(const QString &fullName, const QString &nickname)
@@ -244,17 +314,21 @@ void MainWindow::eventEnded()
 
 void MainWindow::showPlaceButtons(const engine::PlaceButtons &buttons)
 {
+    bool any = false;
     for (int i = 0; i < 5; ++i) {
         const engine::PlaceButton &b = buttons[static_cast<std::size_t>(i)];
         btnPlace[i]->setText(plainCaption(b.caption));
         btnPlace[i]->setVisible(b.visible);
+        any = any || b.visible;
     }
+    m_band->placeButtonsShown(any);
 }
 
 void MainWindow::hidePlaceButtons()
 {
     for (QPushButton *button : btnPlace)
         button->hide();
+    m_band->placeButtonsShown(false);
 }
 
 void MainWindow::showStage(const engine::StageChange &change, const QImage &stage)
@@ -267,8 +341,11 @@ void MainWindow::waitAdvance()
 {
     Nextbox->show();
     m_aids->advanceWaitBegins();
+    m_auto->advanceWaitBegins(m_talkText);
     m_waits->waitAdvance();
+    m_auto->advanceWaitEnds();
     m_aids->advanceWaitEnds();
+    m_band->messageRead();
     Nextbox->hide();
 }
 
@@ -279,7 +356,10 @@ int MainWindow::waitChoice(const QString &caption1, const QString &caption2)
     btnTalk[1]->show();
     btnTalk[2]->show();
     m_aids->choiceWaitBegins();
-    return m_waits->waitChoice();
+    m_auto->stop();
+    const int picked = m_waits->waitChoice();
+    m_band->messageRead();
+    return picked;
 }
 
 // ---- handlers
@@ -316,9 +396,12 @@ void MainWindow::btn_Help_Click()
 {
     // Only the exact name counts, as on a file system that ignores case.
     const QDir folder(m_session.helpFolder());
-    const QString name = QStringLiteral("vm2.hlp");
-    if (!folder.entryList({name}, QDir::Files).contains(name))
+    const QString name = QLatin1String(kGuideName);
+    if (!folder.entryList({name}, QDir::Files).contains(name)) {
+        m_band->showNotice(QStringLiteral("ヘルプ（%1）が見つかりません。")
+                               .arg(QDir::toNativeSeparators(folder.filePath(name))));
         return;
+    }
     if (m_session.urlOpener())
         m_session.urlOpener()(QUrl::fromLocalFile(folder.filePath(name)));
 }
@@ -362,7 +445,99 @@ void MainWindow::Nextbox_Click()
         m_waits->advance();
 }
 
+// ---- the window
+
+void MainWindow::showRemembered()
+{
+    const WindowPrefs prefs = WindowPrefs::load(m_session.playerFile());
+    m_wanted = prefs.size.isValid() ? prefs.size.expandedTo(minimumSize()) : size();
+    fitOnScreen();
+    if (prefs.fullScreen)
+        showFullScreen();
+    else
+        show();
+}
+
+void MainWindow::fitOnScreen()
+{
+    if (!m_wanted.isValid() || isFullScreen() || isMaximized())
+        return;
+    QScreen *shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!shown)
+        return;
+    // The frame (title bar) counts in what must lie on screen: a window too large
+    // for the area is shown at the largest factor that fits it. Until the window
+    // system has framed the window, a title bar of the style's height is assumed.
+    QSize frame = frameGeometry().size() - size();
+    if (frame.isEmpty() && QGuiApplication::platformName() == QLatin1String("xcb"))
+        frame = QSize(8, 8 + style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const QSize room = shown->availableGeometry().size() - frame;
+    QSize target = m_wanted;
+    if (target.width() > room.width() || target.height() > room.height()) {
+        const qreal factor = qMin(m_scaled->factorFor(room), m_scaled->factorFor(target));
+        target = (QSizeF(kClientSize) * factor).toSize().expandedTo(minimumSize());
+    }
+    if (target == size())
+        return;
+    resize(target);
+    if (isVisible())
+        move(placeOnScreen(target + frame, shown->availableGeometry()));
+}
+
+void MainWindow::toggleFullScreen()
+{
+    if (isFullScreen())
+        showNormal();
+    else
+        showFullScreen();
+}
+
+void MainWindow::takeScreenshot()
+{
+    const QString path = saveScreenshot(this);
+    m_band->showNotice(path.isEmpty()
+                           ? QStringLiteral("スクリーンショットを保存できませんでした：%1")
+                                 .arg(QDir::toNativeSeparators(screenshotFolder()))
+                           : QStringLiteral("スクリーンショットを保存しました：%1")
+                                 .arg(QDir::toNativeSeparators(path)));
+}
+
+void MainWindow::rememberWindow()
+{
+    WindowPrefs prefs;
+    prefs.fullScreen = isFullScreen();
+    prefs.size = prefs.fullScreen || isMaximized() ? normalGeometry().size() : size();
+    if (!prefs.size.isValid() || prefs.size.isEmpty())
+        prefs.size = size();
+    prefs.save(m_session.playerFile());
+}
+
 // ---- window events
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_framed = false;
+    QTimer::singleShot(0, this, &MainWindow::fitOnScreen);
+}
+
+void MainWindow::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    // Once the window system has put its frame around the window: its size is known.
+    if (!m_framed && frameGeometry().size() != size()) {
+        m_framed = true;
+        fitOnScreen();
+        m_wanted = QSize(); // from now on the player sizes the window
+    }
+}
+
+void MainWindow::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (!event->spontaneous())
+        rememberWindow();
+}
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {

@@ -10,8 +10,13 @@ class QPushButton;
 
 namespace vm2::app {
 
+class AutoMode;
 class ClickLabel;
+class ModeIndicator;
+class NoticeBand;
+class PlayerKeys;
 class PlayerWaits;
+class ScaledLayout;
 class ReadingAids;
 class Session;
 class StageView;
@@ -23,6 +28,9 @@ class MainWindow : public QWidget, public engine::Screen
 {
     Q_OBJECT
 public:
+    // The player's guide that HELP opens, in the program's own folder.
+    static constexpr const char *kGuideName = "vm2-guide.html";
+
     explicit MainWindow(Session &session);
     ~MainWindow() override;
 
@@ -38,10 +46,26 @@ public:
     // Whether the start-up has played to its end.
     bool hasStarted() const { return m_started; }
     bool isWaiting() const;
+    bool awaitsAdvance() const;
+    bool awaitsChoice() const;
     // The message as the game last wrote it (the label shows it with its line breaks).
     QString talkText() const { return m_talkText; }
     // The message history and the skipping of what was read.
     ReadingAids *readingAids() const { return m_aids; }
+    // What the place buttons would hide, and the window's own notices.
+    NoticeBand *noticeBand() const { return m_band; }
+    AutoMode *autoMode() const { return m_auto; }
+    ModeIndicator *modeIndicator() const { return m_indicator; }
+    // The layout at the window's size: one factor for every control.
+    ScaledLayout *scaledLayout() const { return m_scaled; }
+    // The layout's client area (537 × 537 pixels at factor 1) in the window now.
+    QRect layoutRect() const;
+
+    // Shows the window at the player's remembered size (or full screen), at the
+    // largest factor that fits the screen where that size would not.
+    void showRemembered();
+    void toggleFullScreen();
+    void takeScreenshot();
 
     // engine::Screen
     void setTalkColour(std::uint32_t colour) override;
@@ -76,9 +100,16 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     void buildLayout();
+    void wireAids();
+    void layoutScaled(qreal factor);
+    void fitOnScreen();
+    void rememberWindow();
 
     Session &m_session;
     StageView *pic_Main = nullptr;
@@ -97,11 +128,20 @@ private:
     QPushButton *btn_End = nullptr;
 
     ReadingAids *m_aids = nullptr;
+    NoticeBand *m_band = nullptr;
+    AutoMode *m_auto = nullptr;
+    ModeIndicator *m_indicator = nullptr;
+    PlayerKeys *m_keys = nullptr;
+    ScaledLayout *m_scaled = nullptr;
+    QLabel *m_panel = nullptr;
     QString m_talkText;
+    QColor m_talkColour{0, 0, 255};
     PlayerWaits *m_waits = nullptr;
     bool m_unloading = false;
     bool m_closed = false;
     bool m_started = false;
+    bool m_framed = false; // the window system's frame was taken into account
+    QSize m_wanted;        // the size to show at start, where it fits the screen
 };
 
 } // namespace vm2::app

@@ -25,6 +25,8 @@ public:
     ~PlayerWaits() override;
 
     bool isWaiting() const { return m_loop != nullptr; }
+    bool awaitsAdvance() const { return m_awaited == Awaited::Advance; }
+    bool awaitsChoice() const { return m_awaited == Awaited::Choice; }
     // Returns once the player advances; an advance made before the wait began does
     // not count. Throws engine::Aborted when abort() ends the wait.
     void waitAdvance();

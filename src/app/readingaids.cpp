@@ -3,6 +3,7 @@
 #include "historyview.h"
 #include "mainwindow.h"
 #include "readskip.h"
+#include "scaledlayout.h"
 #include "session.h"
 
 #include <QApplication>
@@ -35,14 +36,15 @@ HistoryView *ReadingAids::historyView() const
 
 void ReadingAids::openHistory()
 {
-    if (m_view || !m_window.isWaiting())
+    if (m_view || !m_window.isVisible())
         return;
     m_skip->stop();
     m_focusBefore = QApplication::focusWidget();
     auto *view = new HistoryView(&m_window);
     connect(view, &HistoryView::closeRequested, this, &ReadingAids::closeHistory);
     m_view = view;
-    view->setGeometry(m_window.rect());
+    view->setGeometry(m_window.layoutRect());
+    view->setScale(m_window.scaledLayout()->factor());
     view->show(); // lays the list out at its size
     view->raise();
     view->setEntries(m_session.history().entries());
@@ -99,7 +101,7 @@ bool ReadingAids::eventFilter(QObject *watched, QEvent *event)
             const auto *wheel = static_cast<QWheelEvent *>(event);
             const QPoint turn =
                 wheel->angleDelta().isNull() ? wheel->pixelDelta() : wheel->angleDelta();
-            if (turn.y() > 0 && m_window.isWaiting()) {
+            if (turn.y() > 0) {
                 openHistory();
                 return true;
             }
@@ -115,8 +117,7 @@ bool ReadingAids::eventFilter(QObject *watched, QEvent *event)
                 m_skip->ctrlPressed();
             else if (event->type() == QEvent::KeyRelease)
                 m_skip->ctrlReleased();
-        } else if (event->type() == QEvent::KeyPress && key->key() == Qt::Key_PageUp && !m_view &&
-                   m_window.isWaiting()) {
+        } else if (event->type() == QEvent::KeyPress && key->key() == Qt::Key_PageUp && !m_view) {
             openHistory();
             return true;
         }

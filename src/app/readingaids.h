@@ -14,9 +14,9 @@ class ReadSkip;
 class Session;
 
 // The main screen's reading aids, which come through input the game itself ignores:
-// the wheel turned up or PageUp during a wait opens the message history over the
-// screen; Ctrl held skips messages already read. The window tells it when its waits
-// begin and end and when a place button is pressed; the rest it sees by itself.
+// the wheel turned up or PageUp opens the message history over the screen, during a
+// wait and between events alike; Ctrl held skips messages already read. The window tells it when
+// its waits begin and end and when a place button is pressed; the rest it sees by itself.
 class ReadingAids : public QObject
 {
     Q_OBJECT
@@ -29,7 +29,7 @@ public:
     HistoryView *historyView() const;
     ReadSkip &skip() const { return *m_skip; }
 
-    // Opens the history during a wait; closes it, and the wait goes on as it was.
+    // Opens the history; closes it, and a wait goes on as it was.
     void openHistory();
     void closeHistory();
 

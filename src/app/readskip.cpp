@@ -32,8 +32,11 @@ void ReadSkip::advanceWaitEnds()
 
 void ReadSkip::stop()
 {
-    m_skipping = false;
     m_timer.stop();
+    if (!m_skipping)
+        return;
+    m_skipping = false;
+    Q_EMIT skippingChanged(false);
 }
 
 void ReadSkip::ctrlPressed()
@@ -41,6 +44,7 @@ void ReadSkip::ctrlPressed()
     if (m_skipping)
         return;
     m_skipping = true;
+    Q_EMIT skippingChanged(true);
     decide();
 }
 

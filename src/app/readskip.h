@@ -37,6 +37,9 @@ public:
     // Whether the message of the advance wait running now had been read before.
     bool waitIsOnRead() const { return m_inWait && m_waitOnRead; }
 
+Q_SIGNALS:
+    void skippingChanged(bool skipping);
+
 private:
     void decide();
 

@@ -49,7 +49,7 @@ void Session::showMain()
     auto *window = new MainWindow(*this);
     m_main = window;
     m_relay.setTarget(window);
-    window->show();
+    window->showRemembered();
     Q_EMIT mainWindowShown(window);
     QMetaObject::invokeMethod(window, &MainWindow::Form_Load, Qt::QueuedConnection);
 }

@@ -47,10 +47,13 @@ public:
     platform::ReadRecord &readRecord() { return *m_readRecord; }
     void setReadRecord(platform::ReadRecord &record) { m_readRecord = &record; }
     const QString &dataFolder() const { return m_dataFolder; }
-    // The folder of the help file vm2.hlp: always the program's own, never a story
+    // The folder of the player's guide: always the program's own, never a story
     // folder, whose files HELP must not hand to the desktop's opener.
     const QString &helpFolder() const { return m_helpFolder; }
     void setHelpFolder(QString folder) { m_helpFolder = std::move(folder); }
+    // The player's own window settings (WindowPrefs); none are kept without one.
+    const QString &playerFile() const { return m_playerFile; }
+    void setPlayerFile(QString path) { m_playerFile = std::move(path); }
 
     // A fresh title screen, shown non-modally.
     void showTitle();
@@ -90,6 +93,7 @@ Q_SIGNALS:
 private:
     QString m_dataFolder;
     QString m_helpFolder;
+    QString m_playerFile;
     ScreenRelay m_relay;
     MessageHistory m_history;
     HistoryFeed m_feed{m_relay, m_history};

@@ -9,7 +9,9 @@ namespace vm2::app {
 
 StageView::StageView(QWidget *parent) : QFrame(parent)
 {
-    setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    // The border is drawn here, so that it grows with the layout's factor.
+    setFrameStyle(QFrame::NoFrame);
+    setContentsMargins(2, 2, 2, 2);
     setFocusPolicy(Qt::StrongFocus);
     // The stage takes the focus while the game waits; it must never hand key
     // presses to an input method, so that Space always reaches the screen.
@@ -22,19 +24,31 @@ void StageView::setImage(const QImage &image)
     update(contentsRect());
 }
 
+void StageView::setScale(qreal factor)
+{
+    m_scale = factor;
+    const int border = qMax(1, qRound(2 * factor));
+    setContentsMargins(border, border, border, border);
+    update();
+}
+
 void StageView::paintEvent(QPaintEvent *event)
 {
     Q_UNUSED(event)
     QPainter painter(this);
-    paintBevel(painter, rect(), palette(), true);
+    paintBevel(painter, rect(), palette(), true, contentsMargins().left() / 2.0);
     if (m_image.isNull())
         return;
-    // On a scaled screen the 400 × 400 picture is enlarged: pixel for pixel at a
-    // whole scale, so that it stays sharp, and smoothed between pixels otherwise.
-    const qreal scale = devicePixelRatioF();
+    // The 400 × 400 picture is enlarged to the drawing area: pixel for pixel at a
+    // whole factor of device pixels, so that it stays sharp, and smoothed otherwise.
+    const QRect area = contentsRect();
+    const qreal scale = area.width() * devicePixelRatioF() / qreal(m_image.width());
     painter.setRenderHint(QPainter::SmoothPixmapTransform, !qFuzzyCompare(scale, qRound(scale)));
-    painter.setClipRect(contentsRect());
-    painter.drawImage(contentsRect().topLeft(), m_image);
+    painter.setClipRect(area);
+    if (qFuzzyCompare(m_scale, 1.0))
+        painter.drawImage(area.topLeft(), m_image);
+    else
+        painter.drawImage(QRectF(area.topLeft(), QSizeF(m_image.size()) * m_scale), m_image);
 }
 
 } // namespace vm2::app

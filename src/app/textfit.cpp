@@ -1,8 +1,11 @@
 #include "textfit.h"
 
 #include <QCache>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QScreen>
@@ -30,7 +33,7 @@ TextFit::TextFit(const QFont &font, Qt::Alignment alignment, bool wrap)
 
 qreal TextFit::floorSize(qreal pointSize)
 {
-    return qMin(pointSize, qMax(kLowestFloor, pointSize * 2 / 3));
+    return qMin(pointSize, qMax(kLowestFloor, pointSize * 3 / 5));
 }
 
 QRect TextFit::ink(const QFont &font, const QString &line, qreal pixelRatio)
@@ -59,9 +62,8 @@ QRect TextFit::ink(const QFont &font, const QString &line, qreal pixelRatio)
     const QPoint origin(pad, pad + qCeil(metrics.ascent()));
     {
         QPainter painter(&image);
-        painter.setFont(font);
         painter.setPen(Qt::black);
-        painter.drawText(origin, line);
+        drawLine(painter, font, origin, line);
     }
     int left = image.width(), top = image.height(), right = -1, bottom = -1;
     for (int y = 0; y < image.height(); ++y) {
@@ -237,7 +239,44 @@ void TextFit::draw(QPainter &painter, const FittedText &fitted, QPoint topLeft)
 {
     painter.setFont(fitted.font);
     for (qsizetype i = 0; i < fitted.lines.size(); ++i)
-        painter.drawText(topLeft + fitted.origins[i], fitted.lines[i]);
+        drawLine(painter, fitted.font, topLeft + fitted.origins[i], fitted.lines[i]);
+}
+
+bool TextFit::emboldened(const QFont &font)
+{
+    if (!font.bold())
+        return false;
+    static QHash<QString, bool> known;
+    const QString family = QFontInfo(font).family();
+    auto it = known.find(family);
+    if (it == known.end()) {
+        bool boldFace = false;
+        for (const QString &style : QFontDatabase::styles(family))
+            boldFace = boldFace || QFontDatabase::weight(family, style) >= QFont::DemiBold;
+        it = known.insert(family, !boldFace);
+    }
+    return *it;
+}
+
+void TextFit::drawLine(QPainter &painter, const QFont &font, QPoint origin, const QString &line)
+{
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    if (!emboldened(font) || qFuzzyCompare(ratio, 1.0) || font.pointSizeF() <= 0) {
+        painter.setFont(font);
+        painter.drawText(origin, line);
+        return;
+    }
+    // Qt scales a glyph drawn at a device pixel ratio from the glyph of the font's own
+    // pixel size, and emboldens a face without a bold face of its own (IPAPGothic) by
+    // that smaller size: at 2x such bold looks regular. Drawn in device pixels at the
+    // device's size, the glyph is emboldened in proportion, as at 1x.
+    QFont native = font;
+    native.setPointSizeF(font.pointSizeF() * ratio);
+    painter.save();
+    painter.scale(1 / ratio, 1 / ratio);
+    painter.setFont(native);
+    painter.drawText(QPointF(origin) * ratio, line);
+    painter.restore();
 }
 
 } // namespace vm2::app

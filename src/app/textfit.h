@@ -16,8 +16,9 @@ class QPainter;
 // inside the box: one line centred on the box's height as the layout places it,
 // moved up or down just enough to keep its ink in; wrapped text from the top. A
 // text that does not fit is drawn in a smaller size of the same font, a quarter
-// point at a time, down to a floor of two thirds of its size (never below 7.5
-// points); a text that still does not fit is cut at its end with "…" (one longer
+// point at a time, down to a floor of three fifths of its size (never below 7.5
+// points: the longest place label, コンサートホール裏手, then fits its box in every
+// face); a text that still does not fit is cut at its end with "…" (one longer
 // than the box could ever show is cut before it is measured). The rule is
 // applied whenever the text is drawn, so it holds at every change of text.
 namespace vm2::app {
@@ -55,6 +56,12 @@ public:
     static QSize textSize(const QFont &font, const QString &text, qreal pixelRatio);
     // Draws `fitted` with the box's top-left corner at `topLeft`.
     static void draw(QPainter &painter, const FittedText &fitted, QPoint topLeft = QPoint());
+    // Draws one line in `font` with its baseline's left end at `origin`: bold stays
+    // as bold at every device pixel ratio as at 1x.
+    static void drawLine(QPainter &painter, const QFont &font, QPoint origin, const QString &line);
+    // Whether `font` is bold drawn from a face's regular outlines (the face has no
+    // bold of its own).
+    static bool emboldened(const QFont &font);
 
 private:
     FittedText place(const QFont &font, const QStringList &lines, QSize box, qreal ratio) const;

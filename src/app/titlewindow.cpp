@@ -33,7 +33,7 @@ TitleWindow::TitleWindow(Session &session) : FramelessDialog(Escape::Ignored), m
     Image1 = new ClickLabel(client);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(twipsRect(240, 120, 4125, 1560));
-    Image1->setPixmap(art::titleLogo());
+    Image1->setPixmap(art::titleLogo(devicePixelRatioF()));
 
     const struct {
         QString caption;

@@ -118,6 +118,8 @@ void Engine::openBlocks(const Command &cmd, std::optional<Next> &handOver)
     const int opening = m_channel.lineNumber();
     const bool first =
         cmd.kind == Kind::Choice ? choose(opening) == 1 : m_state.Ibentflag(cmd.index) == 0;
+    if (m_trace)
+        m_trace->block(m_channel.name(), opening, first ? 1 : 2);
     playBlocks(opening, first, cmd.countA, cmd.countB, handOver);
 }
 
@@ -228,6 +230,8 @@ std::optional<Engine::Next> Engine::execute(const QString &line, Where where)
         // The affection is read once, before the ending event plays.
         const bool happy = isHappy(m_state.Loveval(cmd.index));
         m_endings.push_back({cmd.index, happy});
+        if (m_trace)
+            m_trace->ending(cmd.index, happy);
         return Next{kEndingsPlace, endingEvent(cmd.index, happy)};
     }
     }

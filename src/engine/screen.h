@@ -91,6 +91,20 @@ public:
         Q_UNUSED(slot)
         Q_UNUSED(value)
     }
+    // The choice or flag branch on line `line` of `script` plays its block 1 or 2.
+    virtual void block(const QString &script, int line, int block)
+    {
+        Q_UNUSED(script)
+        Q_UNUSED(line)
+        Q_UNUSED(block)
+    }
+    // An ending line chose the happy or the bad ending of `heroine`, by her affection
+    // now; its event plays next, and its closing words once the events end.
+    virtual void ending(int heroine, bool happy)
+    {
+        Q_UNUSED(heroine)
+        Q_UNUSED(happy)
+    }
     // A line of `script` about to be executed, in the main flow or in a chosen block
     // (lines that are no command, and the lines of a block not taken, never come).
     virtual void line(const QString &script, int number, const QString &text)

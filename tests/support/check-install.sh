@@ -1,7 +1,8 @@
 #!/bin/sh
 # A prefix install puts the game (in games) and the three tools for authors (in bin)
 # on the PATH, with a manual page each (when scdoc was there to build them), and the
-# tools find the installed story by default.
+# tools find the installed story by default; the player's guide lies in the game's
+# program folder.
 set -eu
 build=$1
 prefix=$(mktemp -d)
@@ -19,6 +20,8 @@ for form in "--data $prefix" "--data=$prefix"; do
     out=$(velmora2 $form 2>&1) && { echo "velmora2 $form took a folder without dat2"; exit 1; }
     echo "$out" | grep -q "holds no dat2" || { echo "the launcher lost $form: $out"; exit 1; }
 done
+# HELP opens the player's guide from the program folder.
+[ -f "$prefix/lib/games/velmora2/vm2-guide.html" ] || { echo "no player's guide"; exit 1; }
 if [ -d "$build/docs/man" ]; then
     for page in man6/velmora2.6 man1/velmora2-play.1 man1/velmora2-check.1 man1/velmora2-story.1; do
         gzip -t "$prefix/share/man/$page.gz" || { echo "no manual page $page"; exit 1; }

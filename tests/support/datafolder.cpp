@@ -77,7 +77,7 @@ QStringList playEvent(const QString &data, const QString &place, int number, con
     options.inputs = inputs.split(u' ', Qt::SkipEmptyParts);
     QString text;
     QTextStream out(&text);
-    const int result = play::play(options, out);
+    const int result = play::play(options, out).status;
     if (status)
         *status = result;
     return text.split(u'\n', Qt::SkipEmptyParts);

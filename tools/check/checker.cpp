@@ -32,10 +32,8 @@ QString placeName(const QString &code)
 
 } // namespace
 
-Result checkData(const QString &dataFolder, QTextStream *dot)
+std::vector<ScriptInfo> readScripts(const QString &dataFolder, Findings &findings, int *files)
 {
-    Result result;
-    Findings &findings = result.findings;
     platform::FileSource &source = platform::fileSource();
     const QString scripts = dataFolder + QStringLiteral("/dat2");
     const bool haveScripts = source.hasFolder(scripts);
@@ -44,7 +42,8 @@ Result checkData(const QString &dataFolder, QTextStream *dot)
 
     std::vector<ScriptInfo> infos;
     const QStringList names = haveScripts ? source.fileNames(scripts) : QStringList();
-    result.scripts = static_cast<int>(names.size());
+    if (files)
+        *files = static_cast<int>(names.size());
     for (const QString &name : names) {
         EventId event;
         if (!engine::parseScriptFileName(name, &event.place, &event.number)) {
@@ -56,6 +55,14 @@ Result checkData(const QString &dataFolder, QTextStream *dot)
         }
         infos.push_back(checkScript(dataFolder, event, findings));
     }
+    return infos;
+}
+
+Result checkData(const QString &dataFolder, QTextStream *dot)
+{
+    Result result;
+    Findings &findings = result.findings;
+    std::vector<ScriptInfo> infos = readScripts(dataFolder, findings, &result.scripts);
 
     PictureCheck pictures(dataFolder);
     for (const ScriptInfo &s : infos) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "findings.h"
+#include "scriptcheck.h"
 
 #include <QString>
 #include <QTextStream>
@@ -17,6 +18,12 @@ struct Result {
     Findings findings;
     int scripts = 0; // files in dat2
 };
+
+// Reads every script in dataFolder/dat2 as the checker does, reporting its faults to
+// `findings`: what each script plays and where its choices and flag branches stand.
+// `files` receives the number of files in dat2.
+std::vector<ScriptInfo> readScripts(const QString &dataFolder, Findings &findings,
+                                    int *files = nullptr);
 
 // Checks every script in dataFolder/dat2 and every picture they (and the place
 // buttons) load, as the engine would play them. With `dot`, also writes the story

@@ -78,6 +78,7 @@ bool ScriptChecker::read(const QString &path)
         error(0, e.description());
         return false;
     }
+    m_info.lines = static_cast<int>(m_lines.size());
     if (invalid > 0) {
         QString text = QStringLiteral("the line is not valid code page 932 text");
         if (invalid > 1)
@@ -159,6 +160,9 @@ void ScriptChecker::blocks(int line, const Command &cmd, qsizetype &next)
         std::array<QString, 2> captions;
         if (!engine::readCaptions(reader, line, captions, pastEnd))
             return;
+        m_info.branches.push_back({line, 0, {captions[0], captions[1]}});
+    } else {
+        m_info.branches.push_back({line, cmd.index, {}});
     }
     const qsizetype available =
         std::min<qsizetype>(cmd.countA + cmd.countB, static_cast<qsizetype>(m_lines.size()) - next);
@@ -268,13 +272,16 @@ void ScriptChecker::play(int line, const Command &cmd, Where where)
                                    m_guardFlag, m_branch, m_block});
         break;
     case Kind::NextDay:
-        m_info.handOvers.push_back({HandOver::NextDay, line, inBlock, {cmd.code, 0}, 0});
+        m_info.handOvers.push_back(
+            {HandOver::NextDay, line, inBlock, {cmd.code, 0}, 0, m_branch, m_block});
         break;
     case Kind::Jump:
-        m_info.handOvers.push_back({HandOver::Jump, line, inBlock, {cmd.code, cmd.value}, 0});
+        m_info.handOvers.push_back(
+            {HandOver::Jump, line, inBlock, {cmd.code, cmd.value}, 0, m_branch, m_block});
         break;
     case Kind::Ending:
-        m_info.handOvers.push_back({HandOver::Ending, line, inBlock, {}, cmd.index});
+        m_info.handOvers.push_back(
+            {HandOver::Ending, line, inBlock, {}, cmd.index, m_branch, m_block});
         m_findings.note(m_info.file, line,
                         QStringLiteral("the ending of heroine %1: dat2/ibent9-%2.da2 (happy) when "
                                        "her affection is %4 or more here, else "

@@ -6,6 +6,7 @@
 #include "stage/pictures.h"
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <vector>
 
@@ -55,6 +56,16 @@ struct HandOver {
     bool inBlock = false;
     EventId target;  // a jump's event
     int heroine = 0; // an ending's heroine
+    // In a block of the choice or flag branch on line `branch` (0: the main flow).
+    int branch = 0;
+    int block = 0;
+};
+
+// A choice or a flag branch of the main flow: the two blocks a player may get.
+struct Branch {
+    int line = 0;
+    int flag = 0;         // a flag branch's flag; 0 for a choice
+    QStringList captions; // a choice's two answers
 };
 
 // What the story map needs to know of one script.
@@ -65,7 +76,9 @@ struct ScriptInfo {
     std::vector<Advance> advances;
     std::vector<HandOver> handOvers;
     std::vector<PictureUse> pictures;
+    std::vector<Branch> branches;
     std::array<bool, engine::kLastFlag + 1> clearsFlag{}; // a "5" line sets the flag to 0
+    int lines = 0;                     // the script ends after this line
 };
 
 // Reads the script dat2/`name` of the data folder and checks every line as the

@@ -64,21 +64,24 @@ QString shortened(const QString &text)
 std::vector<StoryMap::Edge> StoryMap::edges() const
 {
     std::vector<Edge> list;
-    for (const ScriptInfo &s : m_scripts) {
-        for (const HandOver &h : s.handOvers) {
+    for (const ScriptNode &n : m_scripts) {
+        for (const HandOver &h : n.info.handOvers) {
             for (const Target &t : targets(h))
-                list.push_back({s.event, t.event, t.label, Edge::HandOver});
+                list.push_back({n.info.event, t.event, t.label, Edge::HandOver});
         }
     }
     // The counter steps of each place: from every event a place's button can play to
     // the events its counter can go on to.
     std::vector<int> steps; // of one event, each size once, smallest first
-    forEachValue([&](int, const Counter &c, int v) {
+    forEachValue([&](const Counter &c, int v) {
         const int script = find({c.code, v});
         if (script < 0)
             return;
-        steps.assign(c.free.begin(), c.free.end());
-        steps.insert(steps.end(), c.once.begin(), c.once.end());
+        steps.clear();
+        for (const auto *kind : {&c.free, &c.once}) {
+            for (const Counter::Step &s : *kind)
+                steps.push_back(s.amount);
+        }
         if (isBound(script)) {
             const std::vector<int> own = ownSums(script);
             steps.insert(steps.end(), own.begin(), own.end());
@@ -86,7 +89,7 @@ std::vector<StoryMap::Edge> StoryMap::edges() const
         std::sort(steps.begin(), steps.end());
         steps.erase(std::unique(steps.begin(), steps.end()), steps.end());
         for (const int step : steps) {
-            if (v + step <= c.cap && c.has[static_cast<std::size_t>(v + step)])
+            if (c.holds(v + step))
                 list.push_back({{c.code, v}, {c.code, v + step}, QString(), Edge::Step});
         }
     });
@@ -116,18 +119,18 @@ void StoryMap::writeDot(QTextStream &out) const
     };
     std::map<QString, std::vector<int>> byPlace;
     for (std::size_t i = 0; i < m_scripts.size(); ++i)
-        byPlace[m_scripts[i].event.place].push_back(static_cast<int>(i));
+        byPlace[m_scripts[i].info.event.place].push_back(static_cast<int>(i));
     int cluster = 0;
     for (const auto &[code, scripts] : byPlace) {
         out << L1("  subgraph cluster_") << cluster++ << L1(" {\n    label=");
         writeQuoted(out, placeTitle(code));
         out << L1(";\n");
         for (const int i : scripts) {
-            const ScriptInfo &s = m_scripts[static_cast<std::size_t>(i)];
+            const ScriptNode &n = node(i);
             out << L1("    ");
-            writeNodeId(out, s.event);
-            writeLabel(s.event, shortened(s.firstMessage));
-            if (!m_reachable[static_cast<std::size_t>(i)])
+            writeNodeId(out, n.info.event);
+            writeLabel(n.info.event, shortened(n.info.firstMessage));
+            if (!n.reachable)
                 out << L1(", style=filled, fillcolor=lightgrey");
             out << L1("];\n");
         }

@@ -29,11 +29,11 @@ void StoryMap::report(Findings &findings) const
     if (find(bonus) < 0)
         findings.error(bonus.file(), 0, fileNotFound(bonus, QStringLiteral("the bonus event")));
 
-    for (const ScriptInfo &s : m_scripts) {
-        for (const HandOver &h : s.handOvers) {
+    for (const ScriptNode &n : m_scripts) {
+        for (const HandOver &h : n.info.handOvers) {
             for (const Target &t : targets(h)) {
                 if (find(t.event) < 0)
-                    findings.error(s.file, h.line, fileNotFound(t.event, t.what(h)));
+                    findings.error(n.info.file, h.line, fileNotFound(t.event, t.what(h)));
             }
         }
     }
@@ -42,14 +42,14 @@ void StoryMap::report(Findings &findings) const
     // through one line are one fault (a script numbered far past the others, say),
     // reported once for the whole run.
     for (int slot = 1; slot < static_cast<int>(m_counters.size()); ++slot) {
-        const Counter &c = m_counters[static_cast<std::size_t>(slot)];
+        const Counter &c = counter(slot);
         if (!c.reached)
             continue;
         auto missing = [&](int v) {
             const EventId e{c.code, v};
-            return c.has[static_cast<std::size_t>(v)] && find(e) < 0 && !(e == start);
+            return c.at(v).held && find(e) < 0 && !(e == start);
         };
-        auto originOf = [&](int v) { return c.origin[static_cast<std::size_t>(v)]; };
+        auto originOf = [&](int v) { return c.at(v).origin; };
         auto place = [&] {
             return QStringLiteral("%1 (place %2)")
                 .arg(engine::placeByCode(c.code)->nameText(), QString::number(slot));
@@ -70,7 +70,7 @@ void StoryMap::report(Findings &findings) const
             while (last < c.cap && missing(last + 1) && originOf(last + 1).script == o.script &&
                    originOf(last + 1).line == o.line)
                 ++last;
-            const QString &file = m_scripts[static_cast<std::size_t>(o.script)].file;
+            const QString &file = node(o.script).info.file;
             if (last == v)
                 findings.warning(file, o.line,
                                  QStringLiteral("the event counter of %1 can reach %2 through "
@@ -88,9 +88,11 @@ void StoryMap::report(Findings &findings) const
         }
     }
 
-    for (std::size_t i = 0; i < m_scripts.size(); ++i) {
-        if (!m_reachable[i])
-            findings.warning(m_scripts[i].file, 0,
+    reportDeadEnds(findings);
+    reportEndings(findings);
+    for (const ScriptNode &n : m_scripts) {
+        if (!n.reachable && !isEndingEvent(n.info.event))
+            findings.warning(n.info.file, 0,
                              QStringLiteral("nothing plays this script: no jump, next day, "
                                             "ending or place counter leads to it"));
     }
@@ -114,9 +116,9 @@ std::vector<StoryMap::Target> StoryMap::targets(const HandOver &h) const
         return {{{kHome, 0}, label}};
     // In a block: the home event of every value the home counter can hold.
     std::vector<Target> list;
-    const Counter &home = m_counters[static_cast<std::size_t>(engine::home().number)];
+    const Counter &home = counter(engine::home().number);
     for (int v = 0; v <= home.cap; ++v) {
-        if (home.has[static_cast<std::size_t>(v)])
+        if (home.at(v).held)
             list.push_back({{kHome, v}, label});
     }
     return list;

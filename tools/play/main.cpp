@@ -41,5 +41,5 @@ int main(int argc, char *argv[])
     }
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
-    return vm2::play::play(options, out);
+    return vm2::play::play(options, out).status;
 }

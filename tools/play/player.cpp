@@ -36,7 +36,11 @@ QString rgbHex(std::uint32_t colour)
 }
 
 struct InputError {
+    InputError(QString text, QString at = QString())
+        : message(std::move(text)), where(std::move(at))
+    {}
     QString message;
+    QString where; // the script line of the wait, or empty
 };
 struct InputExhausted {
     QString where;
@@ -71,11 +75,14 @@ private:
 class TranscriptScreen : public engine::Screen, public engine::Trace
 {
 public:
-    TranscriptScreen(const Options &options, QTextStream &out) : m_options(options), m_out(out) {}
+    TranscriptScreen(const Options &options, QTextStream &out, Result &result)
+        : m_options(options), m_out(out), m_result(result)
+    {}
 
     void setTalkColour(std::uint32_t colour) override { m_colour = colour; }
     void setTalkText(const QString &text) override
     {
+        m_talk = text;
         m_out << "talk " << rgbHex(m_colour) << ' ' << escaped(text) << '\n';
     }
     void setPlaceLabel(const QString &name) override { m_out << "place " << escaped(name) << '\n'; }
@@ -120,9 +127,10 @@ public:
         const QString token = take();
         if (token != QStringLiteral("n"))
             throw InputError{QStringLiteral("input %1: expected n at an advance wait, got \"%2\"")
-                                 .arg(m_next)
-                                 .arg(token) +
-                             atWait()};
+                                     .arg(m_next)
+                                     .arg(token) +
+                                 atWait(),
+                             waitLocation()};
         m_waiting = false;
     }
     int waitChoice(const QString &caption1, const QString &caption2) override
@@ -134,9 +142,10 @@ public:
         const QString token = take();
         if (token != QStringLiteral("1") && token != QStringLiteral("2"))
             throw InputError{QStringLiteral("input %1: expected 1 or 2 at a choice, got \"%2\"")
-                                 .arg(m_next)
-                                 .arg(token) +
-                             atWait()};
+                                     .arg(m_next)
+                                     .arg(token) +
+                                 atWait(),
+                             waitLocation()};
         m_waiting = false;
         m_out << "choose " << token << '\n';
         return token.toInt();
@@ -145,6 +154,15 @@ public:
     void run(const QString &place, int number) override
     {
         m_out << "run " << escaped(place) << ' ' << number << '\n';
+        m_result.played.scripts.insert(engine::scriptPath(place, number));
+    }
+    void block(const QString &script, int line, int block) override
+    {
+        m_result.played.blocks.insert({script, line, block});
+    }
+    void ending(int heroine, bool happy) override
+    {
+        m_result.endings.push_back({heroine, happy, m_engine->state().Loveval(heroine)});
     }
     void flag(int index, int value) override { m_out << "flag " << index << ' ' << value << '\n'; }
     void love(int heroine, int value) override
@@ -158,18 +176,24 @@ public:
     QString take()
     {
         if (!hasInput())
-            throw InputExhausted{atWait()};
+            throw InputExhausted{waitLocation()};
         return m_options.inputs.at(m_next++);
     }
     // The engine whose waits these are, so that a stop names the script line.
-    void setEngine(const engine::Engine *engine) { m_engine = engine; }
+    void setEngine(engine::Engine *engine) { m_engine = engine; }
+    // "dat2/ibent2-0.da2:7" while a wait is in progress, else empty.
+    QString waitLocation() const
+    {
+        return m_engine && m_waiting ? m_engine->waitLocation() : QString();
+    }
     // " at dat2/ibent2-0.da2:7" while a wait is in progress, else empty.
     QString atWait() const
     {
-        return m_engine && m_waiting ? QStringLiteral(" at ") + m_engine->waitLocation()
-                                     : QString();
+        const QString where = waitLocation();
+        return where.isEmpty() ? where : QStringLiteral(" at ") + where;
     }
     qsizetype inputNumber() const { return m_next; }
+    const QString &lastMessage() const { return m_talk; }
 
     void snapshot(const QString &name = QString())
     {
@@ -188,16 +212,19 @@ public:
 private:
     const Options &m_options;
     QTextStream &m_out;
+    Result &m_result;
     std::uint32_t m_colour = 0xFF0000; // blue, as the message label starts
+    QString m_talk;                    // the last message shown
     QImage m_stage;
     qsizetype m_next = 0;
     int m_snapshots = 0;
-    const engine::Engine *m_engine = nullptr;
+    engine::Engine *m_engine = nullptr;
     bool m_waiting = false;
 };
 
-// The whole-game loop between events: place buttons, SAVE and LOAD.
-void playGame(game::Game &game, TranscriptScreen &screen)
+// The whole-game loop between events: place buttons, SAVE and LOAD. A place move
+// that leaves no place button has ended the game; LOAD goes on with the saved one.
+void playGame(game::Game &game, TranscriptScreen &screen, Result &result)
 {
     while (screen.hasInput()) {
         const QString token = screen.take();
@@ -205,6 +232,7 @@ void playGame(game::Game &game, TranscriptScreen &screen)
             game.save();
         } else if (token == QStringLiteral("load")) {
             game.load();
+            result.overAfter = -1;
         } else if (token.startsWith(u'p') && token.size() > 1) {
             const QString tag = token.mid(1);
             const PlaceButtons &buttons = game.placeButtons();
@@ -220,6 +248,8 @@ void playGame(game::Game &game, TranscriptScreen &screen)
                                      .arg(screen.inputNumber())
                                      .arg(tag)};
             game.placeMove(index);
+            if (game.isOver())
+                result.overAfter = screen.inputNumber();
         } else {
             throw InputError{QStringLiteral("input %1: expected p<TAG>, save or load between "
                                             "events, got \"%2\"")
@@ -290,15 +320,17 @@ bool prepareSnapshotFolder(const QString &folder, QString *error)
     return true;
 }
 
-int play(const Options &options, QTextStream &out)
+Result play(const Options &options, QTextStream &out)
 {
+    Result result;
+    result.inputsGiven = options.inputs.size();
     std::unique_ptr<platform::SettingsStore> backing;
     if (options.storeFile.isEmpty())
         backing = std::make_unique<platform::MemoryStore>();
     else
         backing = std::make_unique<platform::QSettingsStore>(options.storeFile);
     TracedStore store(std::move(backing), out);
-    TranscriptScreen screen(options, out);
+    TranscriptScreen screen(options, out, result);
     game::Game game(screen, store, options.dataFolder);
     game.engine().setTrace(&screen);
     screen.setEngine(&game.engine());
@@ -307,10 +339,12 @@ int play(const Options &options, QTextStream &out)
         !prepareSnapshotFolder(options.snapshotFolder, &refusal)) {
         out << "error " << escaped(refusal) << '\n';
         out.flush();
-        return BadInput;
+        result.status = BadInput;
+        result.message = refusal;
+        return result;
     }
 
-    int status = Ok;
+    Status status = Ok;
     try {
         switch (options.mode) {
         case Options::Mode::Event:
@@ -321,37 +355,51 @@ int play(const Options &options, QTextStream &out)
         case Options::Mode::NewGame:
             game.newGame(options.names.value(0), options.names.value(1), options.names.value(2));
             game.start();
-            playGame(game, screen);
+            playGame(game, screen, result);
             break;
         case Options::Mode::LoadGame:
             game.loadFromTitle();
             game.start();
-            playGame(game, screen);
+            playGame(game, screen, result);
             break;
         case Options::Mode::Bonus:
             if (!game.enterBonus())
                 throw InputError{
                     QStringLiteral("--bonus: the four happy endings have not all been seen")};
             game.start();
-            playGame(game, screen);
+            // The bonus event is all that bonus mode plays.
+            result.overAfter = screen.inputNumber();
+            playGame(game, screen, result);
             break;
         }
     } catch (const platform::ScriptError &e) {
-        out << "error " << escaped(e.message()) << '\n';
+        result.message = e.message();
+        if (e.hasLocation())
+            result.where = e.file() + u':' + QString::number(e.line());
         status = ScriptFailed;
     } catch (const InputError &e) {
-        out << "error " << escaped(e.message) << '\n';
+        result.message = e.message;
+        result.where = e.where;
         status = BadInput;
     } catch (const InputExhausted &e) {
-        out << "stop out of input" << e.where << '\n';
+        result.message = QStringLiteral("out of input");
+        if (!e.where.isEmpty())
+            result.message += QStringLiteral(" at ") + e.where;
+        result.where = e.where;
         status = OutOfInput;
     }
+    if (status != Ok)
+        out << (status == OutOfInput ? "stop " : "error ") << escaped(result.message) << '\n';
     screen.setStage(game.stage().visible());
     screen.snapshot(QStringLiteral("final.png"));
     if (options.printState)
         out << joined(game.state()) << '\n';
     out.flush();
-    return status;
+    result.status = status;
+    result.inputsUsed = screen.inputNumber();
+    result.state = game.state();
+    result.lastMessage = screen.lastMessage();
+    return result;
 }
 
 bool parseArguments(const QStringList &given, Options &options, QString &error)

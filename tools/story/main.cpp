@@ -19,7 +19,7 @@ namespace {
 const char kUsage[] = "usage: velmora2-story new DIR\n"
                       "       velmora2-story build [--werror] [--dat1 DIR] [--watch] SRC OUT\n"
                       "       velmora2-story decode DATA OUT\n"
-                      "       velmora2-story test [--data OUT] SRC\n"
+                      "       velmora2-story test [--data OUT] [--coverage FILE] SRC\n"
                       "       velmora2-story COMMAND --help\n";
 
 const char kNewHelp[] =
@@ -61,13 +61,18 @@ const char kDecodeHelp[] =
     "Exit status: 0 done, 1 an error, 2 bad arguments.\n";
 
 const char kTestHelp[] =
-    "usage: velmora2-story test [--data OUT] SRC\n"
+    "usage: velmora2-story test [--data OUT] [--coverage FILE] SRC\n"
     "Builds SRC into a scratch folder (or takes the story already built in OUT) and\n"
     "plays every walkthrough SRC/walkthroughs/*.txt on it headless, printing\n"
-    "\"PASS name\" or \"FAIL name: why\" for each. Walkthrough lines: names: S,G,N;\n"
-    "seen: 2 3 4 5; ending: happy N | bad N | bonus; inputs: TOKENS (velmora2-play's);\n"
-    "blank lines and # comments. Exit status: 0 all passed, 1 a failure, 2 bad\n"
-    "arguments.\n";
+    "\"PASS name\" or \"FAIL name: why (walkthroughs/NAME.txt:LINE)\" for each, then\n"
+    "\"covered: S/S scripts, A/A answers, B/B branches\": what the walkthroughs played\n"
+    "of the story's scripts, choice answers and flag-branch blocks.\n"
+    "  --coverage FILE  write what no walkthrough played to FILE, one\n"
+    "                   \"SRC/dat2/ibent2-0.txt:5: not reached: ...\" a line (never\n"
+    "                   into the story's own folders)\n"
+    "Walkthrough lines: names: S,G,N; seen: 2 3 4 5; ending: happy N | bad N | bonus;\n"
+    "inputs: TOKENS (velmora2-play's); blank lines and # comments. Exit status: 0 all\n"
+    "passed, 1 a failure, 2 bad arguments.\n";
 
 int usage(const char *message)
 {
@@ -109,25 +114,31 @@ int main(int argc, char *argv[])
         return Ok;
     }
 
-    args = vm2::platform::splitOptionValues(args,
-                                            {QStringLiteral("--dat1"), QStringLiteral("--data")});
+    args = vm2::platform::splitOptionValues(
+        args, {QStringLiteral("--dat1"), QStringLiteral("--data"), QStringLiteral("--coverage")});
     BuildOptions build;
     bool watch = false;
-    QString data;
+    QString data, coverage;
     QStringList positional;
     while (!args.isEmpty()) {
         const QString arg = args.takeFirst();
         const bool takesValue =
             (command == QLatin1String("build") && arg == QLatin1String("--dat1")) ||
-            (command == QLatin1String("test") && arg == QLatin1String("--data"));
+            (command == QLatin1String("test") &&
+             (arg == QLatin1String("--data") || arg == QLatin1String("--coverage")));
         if (command == QLatin1String("build") && arg == QLatin1String("--werror")) {
             build.werror = true;
         } else if (command == QLatin1String("build") && arg == QLatin1String("--watch")) {
             watch = true;
         } else if (takesValue) {
             if (args.isEmpty())
-                return usage(qPrintable(arg + QStringLiteral(" needs a folder")));
-            (arg == QLatin1String("--dat1") ? build.pictures : data) = args.takeFirst();
+                return usage(qPrintable(arg + (arg == QLatin1String("--coverage")
+                                                   ? QStringLiteral(" needs a file")
+                                                   : QStringLiteral(" needs a folder"))));
+            QString &target = arg == QLatin1String("--dat1")   ? build.pictures
+                              : arg == QLatin1String("--data") ? data
+                                                               : coverage;
+            target = args.takeFirst();
         } else if (arg.startsWith(u'-') && arg.size() > 1) {
             return usage(qPrintable(QStringLiteral("unknown option ") + arg));
         } else {
@@ -164,7 +175,7 @@ int main(int argc, char *argv[])
             data = scratch.path();
         }
         if (status == Ok)
-            status = testWalkthroughs(positional.at(0), data, out);
+            status = testWalkthroughs(positional.at(0), data, out, coverage);
     }
     out.flush();
     return status;

@@ -1,5 +1,7 @@
 #include "walkthrough.h"
 
+#include "checker.h"
+#include "coverage.h"
 #include "engine/script.h"
 #include "platform/settingsstore.h"
 #include "player.h"
@@ -10,23 +12,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QTemporaryDir>
+#include <algorithm>
 
 namespace vm2::story {
 
 namespace {
-
-// The transcript's line of an ending's closing words, as velmora2-play writes it.
-QString closingLine(bool happy)
-{
-    const engine::ClosingWords &words = engine::closingWords(happy);
-    const std::uint32_t c = words.colour;
-    const std::uint32_t rgb = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-    QString text = words.text;
-    text.replace(u'\r', QStringLiteral("\\r")).replace(u'\n', QStringLiteral("\\n"));
-    const QString hex = QStringLiteral("%1").arg(rgb, 6, 16, QLatin1Char('0')).toUpper();
-    return QStringLiteral("talk %1 %2").arg(hex, text);
-}
 
 QString endingName(bool happy, int heroine)
 {
@@ -35,51 +27,61 @@ QString endingName(bool happy, int heroine)
         .arg(heroine);
 }
 
-// The affection of `heroine` as the transcript last showed it before line `end`.
-int affectionBefore(const QStringList &transcript, qsizetype end, int heroine)
+bool played(const vm2::play::Result &r, int heroine, bool happy)
 {
-    const QString prefix = QStringLiteral("love %1 ").arg(heroine);
-    for (qsizetype i = end - 1; i >= 0; --i) {
-        if (transcript.at(i).startsWith(prefix))
-            return transcript.at(i).mid(prefix.size()).toInt();
-    }
-    return 0;
+    return std::any_of(r.endings.begin(), r.endings.end(), [&](const vm2::play::Ending &e) {
+        return e.heroine == heroine && e.happy == happy;
+    });
 }
 
-// The last message the transcript shows, for a failure that stops short.
-QString lastTalk(const QStringList &transcript)
-{
-    for (qsizetype i = transcript.size() - 1; i >= 0; --i) {
-        if (transcript.at(i).startsWith(QStringLiteral("talk ")))
-            return transcript.at(i).mid(12);
-    }
-    return QString();
-}
-
-// The transcript line of a run of an event.
-QString eventRun(const QString &place, int number)
-{
-    return QStringLiteral("run %1 %2").arg(place).arg(number);
-}
-
-QString judgeEnding(const Walkthrough &w, const QStringList &transcript)
+QString judgeEnding(const Walkthrough &w, const vm2::play::Result &r)
 {
     const bool happy = w.ending == QLatin1String("happy");
-    const qsizetype wanted =
-        transcript.indexOf(eventRun(engine::kEndingsPlace, engine::endingEvent(w.heroine, happy)));
-    if (wanted < 0) {
-        for (const QString &line : transcript) {
-            if (line.startsWith(QStringLiteral("run %1 ").arg(engine::kEndingsPlace)))
-                return QStringLiteral("%1 was not played; the ending event %2 was")
-                    .arg(endingName(happy, w.heroine), line.mid(4));
+    if (played(r, w.heroine, happy))
+        return QString();
+    if (!r.endings.empty())
+        return QStringLiteral("%1 was not played; the ending event %2 %3 was")
+            .arg(endingName(happy, w.heroine), engine::kEndingsPlace)
+            .arg(engine::endingEvent(r.endings.front().heroine, r.endings.front().happy));
+    return QStringLiteral("the inputs ended before %1; the last message was \"%2\"")
+        .arg(endingName(happy, w.heroine), r.lastMessage);
+}
+
+// Whether `path` lies in one of the story's source folders, which a report must
+// never overwrite.
+bool inSources(const QString &path, const QString &source)
+{
+    const QFileInfo target(path);
+    const QString folder = target.absoluteDir().canonicalPath().isEmpty()
+                               ? target.absolutePath()
+                               : target.absoluteDir().canonicalPath();
+    for (const char *sub : {"dat1", "dat2", "walkthroughs"}) {
+        const QDir dir(QDir(source).filePath(QLatin1String(sub)));
+        for (const QString &d : {dir.absolutePath(), dir.canonicalPath()}) {
+            if (!d.isEmpty() && (folder == d || folder.startsWith(d + u'/')))
+                return true;
         }
-        return QStringLiteral("the inputs ended before %1; the last message was \"%2\"")
-            .arg(endingName(happy, w.heroine), lastTalk(transcript));
     }
-    if (!transcript.contains(closingLine(happy)))
-        return QStringLiteral("the closing words of %1 were not shown")
-            .arg(endingName(happy, w.heroine));
-    return QString();
+    return false;
+}
+
+bool writeCoverage(const Coverage &coverage, const QString &source, const QString &path,
+                   QTextStream &report)
+{
+    if (inSources(path, source)) {
+        report << "velmora2-story: " << path << " is in the story's sources: the coverage "
+               << "is written elsewhere\n";
+        return false;
+    }
+    QSaveFile file(path);
+    QByteArray text;
+    for (const QString &line : coverage.notReached(source))
+        text += line.toUtf8() + '\n';
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+        report << "velmora2-story: cannot write " << path << ": " << file.errorString() << '\n';
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -88,6 +90,7 @@ Walkthrough readWalkthrough(const QString &path)
 {
     Walkthrough w;
     w.name = QFileInfo(path).completeBaseName();
+    w.file = QStringLiteral("walkthroughs/") + QFileInfo(path).fileName();
     for (int i = engine::kFirstName; i <= engine::kLastName; ++i)
         w.names << engine::defaultName(i);
     // Read only from its own folder, whole, and at most kMaxStoryFile bytes.
@@ -108,34 +111,40 @@ Walkthrough readWalkthrough(const QString &path)
             continue;
         const QString key = line.section(u':', 0, 0).trimmed();
         const QString value = line.section(u':', 1).trimmed();
-        const QString at = QStringLiteral("line %1: ").arg(i + 1);
+        const int number = static_cast<int>(i + 1);
+        auto fault = [&](const QString &text) {
+            w.problem = text;
+            w.problemLine = number;
+        };
         if (key == QLatin1String("names")) {
             w.names = value.split(u',');
             if (w.names.size() != 3)
-                w.problem = at + QStringLiteral("names: takes SURNAME,GIVEN,NICK");
+                fault(QStringLiteral("names: takes SURNAME,GIVEN,NICK"));
         } else if (key == QLatin1String("seen")) {
             for (const QString &s : value.split(blanks, Qt::SkipEmptyParts)) {
                 const int heroine = s.toInt();
                 if (heroine < 2 || heroine > 5)
-                    w.problem = at + QStringLiteral("seen: takes heroine numbers 2 to 5");
+                    fault(QStringLiteral("seen: takes heroine numbers 2 to 5"));
                 w.seen << heroine;
             }
         } else if (key == QLatin1String("ending")) {
             const QStringList parts = value.split(blanks, Qt::SkipEmptyParts);
             w.ending = parts.value(0);
             w.heroine = parts.value(1).toInt();
+            w.endingLine = number;
             const bool route =
                 w.ending == QLatin1String("happy") || w.ending == QLatin1String("bad");
             if (!(route && parts.size() == 2 && w.heroine >= engine::kFirstHeroine &&
                   w.heroine <= engine::kLastHeroine) &&
                 !(w.ending == QLatin1String("bonus") && parts.size() == 1))
-                w.problem = at + QStringLiteral("ending: takes happy N, bad N (N from 2 to 5) "
-                                                "or bonus");
+                fault(QStringLiteral("ending: takes happy N, bad N (N from 2 to 5) or bonus"));
         } else if (key == QLatin1String("inputs")) {
-            w.inputs += value.split(blanks, Qt::SkipEmptyParts);
+            for (const QString &input : value.split(blanks, Qt::SkipEmptyParts)) {
+                w.inputs << input;
+                w.inputLines << number;
+            }
         } else {
-            w.problem =
-                at + QStringLiteral("unknown key \"%1\" (names, seen, ending, inputs)").arg(key);
+            fault(QStringLiteral("unknown key \"%1\" (names, seen, ending, inputs)").arg(key));
         }
     }
     if (w.problem.isEmpty() && w.ending.isEmpty())
@@ -143,13 +152,13 @@ Walkthrough readWalkthrough(const QString &path)
     return w;
 }
 
-QString playWalkthrough(const Walkthrough &w, const QString &dataFolder)
+Verdict playWalkthrough(const Walkthrough &w, const QString &dataFolder)
 {
     if (!w.problem.isEmpty())
-        return w.problem;
+        return {w.problem, w.problemLine, {}};
     QTemporaryDir scratch;
     if (!scratch.isValid())
-        return QStringLiteral("cannot create a scratch folder");
+        return {QStringLiteral("cannot create a scratch folder"), 0, {}};
     vm2::play::Options options;
     options.dataFolder = dataFolder;
     options.names = w.names;
@@ -163,41 +172,66 @@ QString playWalkthrough(const Walkthrough &w, const QString &dataFolder)
     }
     const bool bonus = w.ending == QLatin1String("bonus");
     options.mode = bonus ? vm2::play::Options::Mode::Bonus : vm2::play::Options::Mode::NewGame;
-    QString text;
-    QTextStream out(&text);
-    const int status = vm2::play::play(options, out);
-    out.flush();
-    const QStringList transcript = text.split(u'\n', Qt::SkipEmptyParts);
+    QString transcript;
+    QTextStream out(&transcript);
+    const vm2::play::Result r = vm2::play::play(options, out);
+    Verdict v{QString(), 0, r.played};
+    // The line of input `n` (1-based), or of the ending when no input is concerned.
+    auto inputLine = [&](qsizetype n) {
+        return n > 0 && n <= w.inputLines.size() ? w.inputLines.at(n - 1) : w.endingLine;
+    };
+    const qsizetype ended = r.overAfter >= 0 ? r.overAfter : r.inputsUsed;
     // The wrong ending explains more than the inputs that ran out in it.
     if (!bonus) {
         const bool happy = w.ending == QLatin1String("happy");
-        const qsizetype other = transcript.indexOf(
-            eventRun(engine::kEndingsPlace, engine::endingEvent(w.heroine, !happy)));
-        if (other >= 0 && !transcript.contains(eventRun(engine::kEndingsPlace,
-                                                        engine::endingEvent(w.heroine, happy))))
-            return QStringLiteral("%1 played instead: her affection was %2 at the ending, "
-                                  "and %3 or more gives the happy one")
-                .arg(endingName(!happy, w.heroine))
-                .arg(affectionBefore(transcript, other, w.heroine))
-                .arg(engine::kHappyThreshold);
-    }
-    if (status != vm2::play::Ok) {
-        for (qsizetype i = transcript.size() - 1; i >= 0; --i) {
-            const QString &line = transcript.at(i);
-            if (line.startsWith(QStringLiteral("error ")) ||
-                line.startsWith(QStringLiteral("stop ")))
-                return line;
+        const auto other =
+            std::find_if(r.endings.begin(), r.endings.end(), [&](const vm2::play::Ending &e) {
+                return e.heroine == w.heroine && e.happy != happy;
+            });
+        if (other != r.endings.end() && !played(r, w.heroine, happy)) {
+            v.why = QStringLiteral("%1 played instead: her affection was %2 at the ending, "
+                                   "and %3 or more gives the happy one")
+                        .arg(endingName(!happy, w.heroine))
+                        .arg(other->affection)
+                        .arg(engine::kHappyThreshold);
+            v.line = inputLine(ended);
+            return v;
         }
-        return QStringLiteral("the player ended with status %1").arg(status);
     }
-    if (bonus)
-        return transcript.value(0) == eventRun(engine::kEndingsPlace, engine::kBonusEvent)
-                   ? QString()
-                   : QStringLiteral("the bonus event (ibent9-8) was not played");
-    return judgeEnding(w, transcript);
+    if (r.overAfter >= 0 && r.inputsGiven > r.overAfter) {
+        QString how = QStringLiteral("a message with \"End\"");
+        if (bonus)
+            how = QStringLiteral("the bonus event");
+        else if (!r.endings.empty())
+            how = QStringLiteral("%1 end of heroine %2")
+                      .arg(r.endings.back().happy ? QLatin1String("happy") : QLatin1String("bad"))
+                      .arg(r.endings.back().heroine);
+        const qsizetype left = r.inputsGiven - r.overAfter;
+        v.why = QStringLiteral("the game ended at input %1 (%2); %3 input%4 left over")
+                    .arg(r.overAfter)
+                    .arg(how)
+                    .arg(left)
+                    .arg(left == 1 ? QString() : QStringLiteral("s"));
+        v.line = inputLine(r.overAfter + 1);
+        return v;
+    }
+    v.line = inputLine(r.inputsUsed);
+    if (r.status != vm2::play::Ok)
+        v.why = (r.status == vm2::play::OutOfInput ? QStringLiteral("stop ")
+                                                   : QStringLiteral("error ")) +
+                r.message;
+    else if (bonus)
+        v.why =
+            r.played.scripts.count(engine::scriptPath(engine::kEndingsPlace, engine::kBonusEvent))
+                ? QString()
+                : QStringLiteral("the bonus event (ibent9-8) was not played");
+    else
+        v.why = judgeEnding(w, r);
+    return v;
 }
 
-int testWalkthroughs(const QString &source, const QString &dataFolder, QTextStream &report)
+int testWalkthroughs(const QString &source, const QString &dataFolder, QTextStream &report,
+                     const QString &coverageFile)
 {
     const QDir folder(QDir(source).filePath(QStringLiteral("walkthroughs")));
     const QStringList files =
@@ -206,18 +240,27 @@ int testWalkthroughs(const QString &source, const QString &dataFolder, QTextStre
         report << folder.path() << ": error: no walkthroughs (*.txt) to play\n";
         return Failed;
     }
+    check::Findings unused;
+    Coverage coverage(check::readScripts(dataFolder, unused));
     int failed = 0;
     for (const QString &file : files) {
         const Walkthrough w = readWalkthrough(folder.filePath(file));
-        const QString why = playWalkthrough(w, dataFolder);
-        if (why.isEmpty()) {
+        const Verdict v = playWalkthrough(w, dataFolder);
+        coverage.add(v.played);
+        if (v.why.isEmpty()) {
             report << "PASS " << w.name << '\n';
         } else {
-            report << "FAIL " << w.name << ": " << why << '\n';
+            report << "FAIL " << w.name << ": " << v.why << " (" << w.file;
+            if (v.line > 0)
+                report << ':' << v.line;
+            report << ")\n";
             ++failed;
         }
         report.flush();
     }
+    report << coverage.summary() << '\n';
+    if (!coverageFile.isEmpty() && !writeCoverage(coverage, source, coverageFile, report))
+        return Failed;
     return failed > 0 ? Failed : Ok;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "player.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -17,23 +19,36 @@ namespace vm2::story {
 //     inputs: p2 n n 1 n ...        the tokens of velmora2-play
 struct Walkthrough {
     QString name; // the file's base name
+    QString file; // "walkthroughs/NAME.txt", as failures name it
     QStringList names;
     QList<int> seen;
     QString ending; // "happy", "bad" or "bonus"
     int heroine = 0;
+    int endingLine = 0;
     QStringList inputs;
-    QString problem; // a fault of the file itself, or empty
+    QList<int> inputLines; // the file's line of each input
+    QString problem;       // a fault of the file itself, or empty
+    int problemLine = 0;
 };
 
 Walkthrough readWalkthrough(const QString &path);
 
-// Plays `w` headless on the story in `dataFolder`; returns why it failed, or an
-// empty text when it reached its ending.
-QString playWalkthrough(const Walkthrough &w, const QString &dataFolder);
+// What playing a walkthrough came to.
+struct Verdict {
+    QString why;  // why it failed, or empty when it reached its ending
+    int line = 0; // the walkthrough's line that the failure concerns (0: the file)
+    play::Played played;
+};
+
+// Plays `w` headless on the story in `dataFolder`.
+Verdict playWalkthrough(const Walkthrough &w, const QString &dataFolder);
 
 // velmora2-story test: every walkthroughs/*.txt of `source` played on the story in
-// `dataFolder`, one "PASS name" or "FAIL name: why" line each. Returns the exit
-// status: 1 when one failed or there are none.
-int testWalkthroughs(const QString &source, const QString &dataFolder, QTextStream &report);
+// `dataFolder`, one "PASS name" or "FAIL name: why (walkthroughs/NAME.txt:LINE)" line
+// each, then what they covered. With `coverageFile`, writes there what no walkthrough
+// reached. Returns the exit status: 1 when one failed, there are none, or the
+// coverage file cannot be written.
+int testWalkthroughs(const QString &source, const QString &dataFolder, QTextStream &report,
+                     const QString &coverageFile = QString());
 
 } // namespace vm2::story

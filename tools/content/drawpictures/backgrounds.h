@@ -10,7 +10,7 @@ namespace vm2::content {
 void schoolScene(QPainter &p, Season season, bool rainy, bool festival);
 void hill(QPainter &p);
 void hillNight(QPainter &p, bool clouded);
-void hospital(QPainter &p, bool inBlossom);
+void hospital(QPainter &p, bool inBloom);
 void street(QPainter &p);
 void streetInRain(QPainter &p);
 void rooftop(QPainter &p);

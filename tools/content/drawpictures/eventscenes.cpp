@@ -32,13 +32,16 @@ QImage drawEventPicture(const SceneRecipe &scene, const Recipe &recipe)
         {QStringLiteral("umbrella"), umbrella},
         {QStringLiteral("starbase"), starBase},
         {QStringLiteral("comet"), comet},
-        {QStringLiteral("sakura"), sakura},
+        {QStringLiteral("cosmos"), cosmos},
         {QStringLiteral("cranes"), cranes},
         {QStringLiteral("busking"), busking},
         {QStringLiteral("stage"), stage},
         {QStringLiteral("fireworks"), fireworks},
         {QStringLiteral("party"), party},
         {QStringLiteral("letter"), letter},
+        {QStringLiteral("stretcher"), stretcher},
+        {QStringLiteral("bed"), bed},
+        {QStringLiteral("lyrics"), lyrics},
     };
     const auto it = scenes.find(scene.scene);
     if (it == scenes.end())

@@ -245,13 +245,17 @@ void livehouse(QPainter &p)
     p.drawLine(QPointF(185, 270), QPointF(215, 270));
     p.setBrush(QColor(0x30, 0x30, 0x38));
     p.drawEllipse(QPointF(200, 184), 7, 9);
-    // The audience's heads.
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x0C, 0x08, 0x14));
-    for (int i = 0; i < 9; ++i) {
-        const qreal x = 20 + i * 46;
-        p.drawEllipse(QPointF(x, 360 + (i % 2) * 8), 20, 22);
-        p.drawRect(QRectF(x - 26, 370 + (i % 2) * 8, 52, 40));
+    // The hall before the stage, empty: a bare floor, the bar and two stools.
+    floorBoards(p, QRectF(0, 300, 400, 100), QColor(0x3A, 0x30, 0x40));
+    box(p, QRectF(300, 330, 100, 22), QColor(0x5A, 0x40, 0x30));
+    box(p, QRectF(310, 352, 90, 48), QColor(0x3A, 0x2A, 0x22));
+    for (qreal x : {60.0, 130.0}) {
+        p.setPen(QPen(QColor(0x80, 0x80, 0x90), 3));
+        p.drawLine(QPointF(x, 352), QPointF(x - 10, 392));
+        p.drawLine(QPointF(x, 352), QPointF(x + 10, 392));
+        p.setPen(QPen(QColor(0x20, 0x18, 0x20), 1.5));
+        p.setBrush(QColor(0xA8, 0x30, 0x40));
+        p.drawEllipse(QPointF(x, 350), 18, 6);
     }
     sign(p, QRectF(130, 40, 140, 30), QColor(0x30, 0x18, 0x40), QStringLiteral("LIVE HOUSE"),
          QColor(0xFF, 0x80, 0xC0));

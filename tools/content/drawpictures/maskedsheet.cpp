@@ -45,19 +45,41 @@ QImage faceStrip(const QList<QImage> &drawings, const QRect &face)
     QList<QImage> cells;
     for (const QImage &d : drawings)
         cells << d.convertToFormat(QImage::Format_ARGB32_Premultiplied).copy(face);
+    if (cells.isEmpty())
+        return out;
+    // Where an expression differs from the first one, grown by a margin so that the
+    // soft edges of eyes, brows and blush come along whole.
+    constexpr int kMargin = 3;
+    QList<bool> differs(w * h, false);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const QRgb first = cells.first().pixel(x, y);
+            for (const QImage &c : cells)
+                differs[y * w + x] = differs[y * w + x] || c.pixel(x, y) != first;
+        }
+    }
+    auto near = [&](int x, int y) {
+        for (int dy = -kMargin; dy <= kMargin; ++dy) {
+            for (int dx = -kMargin; dx <= kMargin; ++dx) {
+                const int nx = x + dx, ny = y + dy;
+                if (nx >= 0 && ny >= 0 && nx < w && ny < h && differs[ny * w + nx])
+                    return true;
+            }
+        }
+        return false;
+    };
     for (int y = 0; y < h; ++y) {
         QRgb *line = reinterpret_cast<QRgb *>(out.scanLine(y));
         for (int x = 0; x < w; ++x) {
-            bool inside = false;
+            bool everywhere = true;
             for (const QImage &c : cells)
-                inside = inside || covered(c.pixel(x, y));
-            if (!inside)
+                everywhere = everywhere && qAlpha(c.pixel(x, y)) == 255;
+            if (!everywhere || !near(x, y))
                 continue;
             line[5 * w + x] = 0xFF000000;
-            for (int e = 0; e < 5 && e < cells.size(); ++e) {
-                const QRgb px = reinterpret_cast<const QRgb *>(cells.at(e).constScanLine(y))[x];
-                line[e * w + x] = qAlpha(px) > 0 ? opaque(px) : 0xFFFFFFFF;
-            }
+            for (int e = 0; e < 5 && e < cells.size(); ++e)
+                line[e * w + x] =
+                    opaque(reinterpret_cast<const QRgb *>(cells.at(e).constScanLine(y))[x]);
         }
     }
     return out;

@@ -16,8 +16,11 @@ namespace vm2::content {
 // A picture and, to its right, its mask: twice the width of `drawing`.
 QImage pictureWithMask(const QImage &drawing);
 
-// A face strip: the five expressions cut out of `drawings` at `face`, then the mask
-// (the union of what the five cover there), each cell face.width() wide.
+// A face strip: the five expressions cut out of `drawings` at `face`, then the mask,
+// each cell face.width() wide. The body is drawn with the first expression, so the
+// mask keeps only what the expressions change (with a margin of skin around it) and
+// what all five cover: the cell's edge then falls on the same skin the body shows,
+// and no outline of the cell, no cut through the hair can be seen at any scale.
 QImage faceStrip(const QList<QImage> &drawings, const QRect &face);
 
 // Checks a picture of `cells` cells of equal width whose last cell is the mask of

@@ -155,7 +155,7 @@ void hillNight(QPainter &p, bool clouded)
     tree(p, QPointF(50, 330), 100, QColor(0x14, 0x26, 0x1C));
 }
 
-void hospital(QPainter &p, bool inBlossom)
+void hospital(QPainter &p, bool inBloom)
 {
     skyGradient(p, QRectF(0, 0, 400, 260), QColor(0x78, 0xC0, 0xEE), QColor(0xE8, 0xF6, 0xFF));
     cloud(p, QPointF(70, 60), 26);
@@ -172,15 +172,22 @@ void hospital(QPainter &p, bool inBlossom)
          QColor(0x2C, 0x80, 0x5C));
     box(p, QRectF(0, 310, 400, 90), QColor(0x8C, 0xC0, 0x78), 0);
     box(p, QRectF(150, 310, 100, 90), QColor(0xD8, 0xD4, 0xC8), 0);
-    const Season season = inBlossom ? Season::Spring : Season::Summer;
-    seasonTree(p, QPointF(30, 340), 70, season);
-    seasonTree(p, QPointF(370, 350), 80, season);
-    if (inBlossom) {
-        seasonTree(p, QPointF(110, 372), 60, season);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0xFF, 0xD0, 0xDC));
-        for (int i = 0; i < 30; ++i)
-            p.drawEllipse(QPointF(20 + (i * 137) % 380, 240 + (i * 53) % 150), 3.5, 2);
+    seasonTree(p, QPointF(30, 340), 70, Season::Summer);
+    seasonTree(p, QPointF(370, 350), 80, Season::Summer);
+    if (inBloom) {
+        // September's cosmos along the path.
+        const QColor colours[] = {QColor(0xF8, 0x9C, 0xC0), QColor(0xFF, 0xF4, 0xF8),
+                                  QColor(0xD8, 0x4C, 0x90)};
+        for (int i = 0; i < 28; ++i) {
+            const QPointF c(10 + (i * 137) % 130 + (i % 2) * 250, 318 + (i * 53) % 70);
+            p.setPen(QPen(QColor(0x4A, 0x8A, 0x42), 1.2));
+            p.drawLine(c, c + QPointF(0, 14));
+            p.setPen(Qt::NoPen);
+            p.setBrush(colours[i % 3]);
+            p.drawEllipse(c, 5, 5);
+            p.setBrush(QColor(0xF4, 0xC8, 0x30));
+            p.drawEllipse(c, 1.6, 1.6);
+        }
     }
     box(p, QRectF(280, 340, 70, 10), QColor(0xA8, 0x74, 0x48));
     box(p, QRectF(286, 350, 6, 16), QColor(0x6A, 0x6A, 0x6A), 1);

@@ -26,7 +26,7 @@ QImage drawBackground(const QString &scene)
         {QStringLiteral("hillnight"), [](QPainter &p) { hillNight(p, false); }},
         {QStringLiteral("hillcloud"), [](QPainter &p) { hillNight(p, true); }},
         {QStringLiteral("hospital"), [](QPainter &p) { hospital(p, false); }},
-        {QStringLiteral("hospitalsakura"), [](QPainter &p) { hospital(p, true); }},
+        {QStringLiteral("hospitalcosmos"), [](QPainter &p) { hospital(p, true); }},
         {QStringLiteral("corridor"), corridor},
         {QStringLiteral("council"), [](QPainter &p) { council(p, WindowLight::Sunset); }},
         {QStringLiteral("councilnight"), [](QPainter &p) { council(p, WindowLight::Night); }},
