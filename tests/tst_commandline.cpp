@@ -51,6 +51,8 @@ void TestCommandLine::gameOptions_data()
     QTest::newRow("--data= without a folder") << QStringList{"--data="} << bad << "";
     QTest::newRow("-platform without a name") << QStringList{"-platform"} << bad << "";
     QTest::newRow("a value for a flag") << QStringList{"--help=yes"} << bad << "";
+    QTest::newRow("--author") << QStringList{"--data", "d", "--author"} << play << "d";
+    QTest::newRow("a value for --author") << QStringList{"--author=yes"} << bad << "";
 }
 
 void TestCommandLine::gameOptions()
@@ -63,8 +65,10 @@ void TestCommandLine::gameOptions()
     const auto got = GameOptions::parse(QStringList{"velmora2"} + arguments, options, error);
     QCOMPARE(int(got), outcome);
     QCOMPARE(error.isEmpty(), outcome != int(GameOptions::Outcome::BadArguments));
-    if (outcome == int(GameOptions::Outcome::Play))
+    if (outcome == int(GameOptions::Outcome::Play)) {
         QCOMPARE(options.dataFolder, data);
+        QCOMPARE(options.author, arguments.contains(QStringLiteral("--author")));
+    }
 }
 
 void TestCommandLine::splitOptionValues_data()

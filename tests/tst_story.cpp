@@ -67,6 +67,7 @@ private Q_SLOTS:
     void commandLine();
     void gameDataOption_data();
     void gameDataOption();
+    void watchRebuilds();
 };
 
 void TestStory::encode_data()
@@ -371,7 +372,8 @@ void TestStory::gameDataOption_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("firstLine");
-    QTest::newRow("help") << QStringList{"--help"} << 0 << "usage: velmora2 [--data DIR]";
+    QTest::newRow("help") << QStringList{"--help"} << 0
+                          << "usage: velmora2 [--data DIR] [--author]";
     QTest::newRow("no dat2") << QStringList{"--data", "/nonexistent"} << 2
                              << "velmora2: /nonexistent holds no dat2 folder: a story folder "
                                 "holds dat1 and dat2 (build one with velmora2-story build SRC "
@@ -391,6 +393,55 @@ void TestStory::gameDataOption()
     const QString output =
         QString::fromUtf8(game.readAllStandardOutput() + game.readAllStandardError());
     QCOMPARE(output.section(u'\n', 0, 0), firstLine);
+}
+
+// build --watch: an edited source is built again within a bounded time; a source
+// with an error, in its characters or found by the checker, is reported and leaves
+// the last good build in place. OUT lies inside SRC, where its writes must not start
+// builds of their own.
+void TestStory::watchRebuilds()
+{
+    QTemporaryDir dir;
+    const QString src = dir.filePath(QStringLiteral("story"));
+    QCOMPARE(runStory({QStringLiteral("new"), src}), 0);
+    const QString out = src + QStringLiteral("/out");
+    const QString source = src + QStringLiteral("/dat2/ibent1-0.txt");
+    const QString built = out + QStringLiteral("/dat2/ibent1-0.da2");
+
+    QProcess watch;
+    watch.setProcessChannelMode(QProcess::MergedChannels);
+    QString output;
+    connect(&watch, &QProcess::readyRead, this,
+            [&] { output += QString::fromUtf8(watch.readAll()); });
+    watch.start(QStringLiteral(VM2_PROGRAM_DIR "/velmora2-story"),
+                {QStringLiteral("build"), QStringLiteral("--watch"), src, out});
+    QVERIFY(watch.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(output.contains(QStringLiteral("velmora2-story: watching")), 30000);
+    QVERIFY2(output.contains(QStringLiteral("velmora2-story: built")), qPrintable(output));
+    const QByteArray first = readFile(built);
+    QVERIFY(!first.isEmpty());
+
+    writeFile(source, readFile(source) + "E4WATCHED\n");
+    QTRY_VERIFY_WITH_TIMEOUT(readFile(built).contains("E4WATCHED\r\n"), 30000);
+    const QByteArray good = readFile(built);
+
+    writeFile(source, "11\n34한\n");
+    QTRY_VERIFY_WITH_TIMEOUT(output.contains(QStringLiteral("the build failed")), 30000);
+    QCOMPARE(output.count(QStringLiteral("velmora2-story: building at")), 3);
+    QVERIFY2(output.contains(QStringLiteral(
+                 "dat2/ibent1-0.txt:2:3: error: U+D55C \"한\" has no code in code page 932")),
+             qPrintable(output));
+    QCOMPARE(readFile(built), good);
+    // A script that encodes but that the checker finds at fault keeps it too.
+    output.clear();
+    writeFile(source, "11\n501\n");
+    QTRY_VERIFY_WITH_TIMEOUT(output.contains(QStringLiteral("the build failed")), 30000);
+    QVERIFY2(output.contains(QStringLiteral("dat2/ibent1-0.da2:2: error")), qPrintable(output));
+    QCOMPARE(readFile(built), good);
+    // One build for the one change: the writes into OUT start none.
+    QCOMPARE(output.count(QStringLiteral("velmora2-story: building at")), 1);
+    watch.kill();
+    QVERIFY(watch.waitForFinished());
 }
 
 QTEST_GUILESS_MAIN(TestStory)

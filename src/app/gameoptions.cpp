@@ -5,8 +5,9 @@
 namespace vm2::app {
 
 const char GameOptions::kUsage[] =
-    "usage: velmora2 [--data DIR]\n"
+    "usage: velmora2 [--data DIR] [--author]\n"
     "  --data DIR   play the story in DIR (its dat1 and dat2); also --data=DIR\n"
+    "  --author     open the author panel beside the main screen\n"
     "  --help       print this usage\n"
     "Qt's standard options (-platform, -display, -style, -geometry, ...) are taken too.\n";
 
@@ -54,7 +55,9 @@ GameOptions::Outcome GameOptions::parse(const QStringList &arguments, GameOption
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption data(QStringLiteral("data"), QString(), QStringLiteral("DIR"));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
+    const QCommandLineOption author(QStringLiteral("author"));
     parser.addOption(data);
+    parser.addOption(author);
     parser.addOption(help);
     for (const char *name : kQtValueOptions)
         parser.addOption(
@@ -86,6 +89,7 @@ GameOptions::Outcome GameOptions::parse(const QStringList &arguments, GameOption
         return Outcome::BadArguments;
     }
     options.platformGiven = parser.isSet(QStringLiteral("platform"));
+    options.author = parser.isSet(author);
     return Outcome::Play;
 }
 

@@ -19,6 +19,7 @@ struct GameOptions {
     static const char kUsage[];
 
     QString dataFolder;         // "" when not given
+    bool author = false;        // --author: the author panel beside the main screen
     bool platformGiven = false; // -platform: Qt then needs no display variable
 };
 

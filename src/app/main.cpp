@@ -95,6 +95,8 @@ int main(int argc, char *argv[])
     // player's beside the native store, never in a story's own folder.
     session.setPlayerFile(vm2::app::WindowPrefs::pathBeside(
         vm2::platform::QSettingsStore::nativeFile(QStringLiteral("VM2"))));
+    if (options.author)
+        session.openAuthorPanel();
     QObject::connect(&session, &vm2::app::Session::finished, &app,
                      [](int status) { QCoreApplication::exit(status); });
     session.showTitle();

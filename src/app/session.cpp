@@ -1,8 +1,10 @@
 #include "session.h"
 
+#include "authorpanel.h"
 #include "mainwindow.h"
 #include "platform/programfolder.h"
 #include "platform/scripterror.h"
+#include "storymonitor.h"
 #include "titlewindow.h"
 
 #include <QDesktopServices>
@@ -62,6 +64,15 @@ void Session::play(const std::function<void()> &call)
         m_reportError(error.message());
         finish(1);
     }
+    Q_EMIT played();
+}
+
+void Session::openAuthorPanel(const QString &checker)
+{
+    if (m_authorPanel)
+        return;
+    m_authorPanel = std::make_unique<AuthorPanel>(
+        *this, checker.isEmpty() ? StoryMonitor::defaultChecker() : checker);
 }
 
 void Session::finish(int status)
@@ -73,6 +84,8 @@ void Session::finish(int status)
         m_main->hide();
     if (m_title)
         m_title->hide();
+    if (m_authorPanel)
+        m_authorPanel->hide();
     Q_EMIT finished(status);
 }
 

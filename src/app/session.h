@@ -12,12 +12,15 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <memory>
 
 namespace vm2::platform {
 class SettingsStore;
 }
 
 namespace vm2::app {
+
+class AuthorPanel;
 
 // The running program: the one game (its state lives as long as the process) and
 // the windows, created afresh each time they are shown. Every call from a window
@@ -74,9 +77,18 @@ public:
     const UrlOpener &urlOpener() const { return m_openUrl; }
     void setErrorReporter(ErrorReporter reporter) { m_reportError = std::move(reporter); }
 
+    // Author mode: the author panel beside the main screen, for the session's life
+    // (it shows itself with the first main screen).
+    // `checker` is the velmora2-check program it runs (by default the one beside
+    // this program).
+    void openAuthorPanel(const QString &checker = QString());
+    AuthorPanel *authorPanel() const { return m_authorPanel.get(); }
+
 Q_SIGNALS:
     void finished(int status);
     void mainWindowShown(vm2::app::MainWindow *window);
+    // A call of play() has returned.
+    void played();
 
 private:
     QString m_dataFolder;
@@ -93,6 +105,7 @@ private:
     UrlOpener m_openUrl;
     ErrorReporter m_reportError;
     bool m_finished = false;
+    std::unique_ptr<AuthorPanel> m_authorPanel;
 };
 
 } // namespace vm2::app

@@ -87,6 +87,8 @@ std::optional<Engine::Next> Engine::playScript()
             const KindInfo *info = lineKind(line);
             if (!info)
                 continue;
+            if (m_trace && info->opensBlocks)
+                m_trace->line(m_channel.name(), m_channel.lineNumber(), line);
             std::optional<Next> handOver;
             if (info->opensBlocks)
                 openBlocks(parseCommand(line), handOver);
@@ -153,6 +155,8 @@ std::optional<Engine::Next> Engine::execute(const QString &line, Where where)
     const KindInfo *info = lineKind(line);
     if (!info || (where == Where::Block && info->opensBlocks))
         return std::nullopt;
+    if (m_trace)
+        m_trace->line(m_channel.name(), m_channel.lineNumber(), line);
     const Command cmd = parseCommand(line);
     const std::vector<PictureLoad> pictures = picturesOf(cmd);
     switch (cmd.kind) {

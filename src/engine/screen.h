@@ -105,6 +105,14 @@ public:
         Q_UNUSED(heroine)
         Q_UNUSED(happy)
     }
+    // A line of `script` about to be executed, in the main flow or in a chosen block
+    // (lines that are no command, and the lines of a block not taken, never come).
+    virtual void line(const QString &script, int number, const QString &text)
+    {
+        Q_UNUSED(script)
+        Q_UNUSED(number)
+        Q_UNUSED(text)
+    }
 };
 
 } // namespace vm2::engine

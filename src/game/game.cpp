@@ -71,7 +71,18 @@ void Game::start()
 void Game::placeMove(int index)
 {
     Q_ASSERT(index >= 0 && index < 5 && m_buttons[static_cast<std::size_t>(index)].visible);
-    const PlaceButton pressed = m_buttons[static_cast<std::size_t>(index)];
+    move(m_buttons[static_cast<std::size_t>(index)]);
+}
+
+void Game::moveTo(int number)
+{
+    const engine::Place *place = engine::placeByNumber(number);
+    Q_ASSERT(place);
+    move({place->nameText(), QString::number(place->number), true});
+}
+
+void Game::move(const PlaceButton &pressed)
+{
     m_screen.movedTo(pressed.caption);
     m_state.PlaceCode = pressed.tag;
     hideButtons();
@@ -79,6 +90,24 @@ void Game::placeMove(int index)
     m_engine.loadStageOnly(m_state.PlaceCode);
     const int number = m_state.Ibentcnt(pressed.tag.toInt());
     run(m_state.PlaceCode, number);
+    afterMove();
+}
+
+void Game::startEvent(const QString &place, int number)
+{
+    const QString before = m_state.PlaceCode;
+    hideButtons();
+    m_state.PlaceCode = place;
+    run(place, number);
+    // An event of no walkable place (an ending's, the bonus event) leaves the hero
+    // where he stood, so that the author can go on from there.
+    if (!engine::placeByCode(m_state.PlaceCode))
+        m_state.PlaceCode = engine::placeByCode(before) ? before : engine::home().codeText();
+    afterMove();
+}
+
+void Game::afterMove()
+{
     m_over = engine::endsGame(m_talkText);
     if (m_over)
         return;

@@ -47,10 +47,19 @@ public:
     // The next start-up or LOAD plays on.
     bool isOver() const { return m_over; }
 
+    // Author mode, between events. startEvent() plays an event of any place, code
+    // "9" included, as a "D" line would start it (no background load); moveTo()
+    // moves to walkable place `number` (1 to 9) as its place button would. Both end
+    // as a place move does: with the place buttons, or none after an ending.
+    void startEvent(const QString &place, int number);
+    void moveTo(int number);
+
 private:
     // Runs an event and keeps the message label's text as the run left it.
     engine::RunResult run(const QString &place, int number);
     void setTalkText(const QString &text);
+    void move(const engine::PlaceButton &pressed);
+    void afterMove();
     void showNames();
     void showButtons();
     void hideButtons();

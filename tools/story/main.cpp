@@ -4,6 +4,7 @@
 #include "newstory.h"
 #include "platform/commandline.h"
 #include "storybuild.h"
+#include "storywatch.h"
 #include "walkthrough.h"
 
 #include <QCoreApplication>
@@ -16,7 +17,7 @@ using namespace vm2::story;
 namespace {
 
 const char kUsage[] = "usage: velmora2-story new DIR\n"
-                      "       velmora2-story build [--werror] [--dat1 DIR] SRC OUT\n"
+                      "       velmora2-story build [--werror] [--dat1 DIR] [--watch] SRC OUT\n"
                       "       velmora2-story decode DATA OUT\n"
                       "       velmora2-story test [--data OUT] [--coverage FILE] SRC\n"
                       "       velmora2-story COMMAND --help\n";
@@ -28,13 +29,16 @@ const char kNewHelp[] =
     "DIR/walkthroughs. It builds, checks clean and its walkthroughs pass.\n";
 
 const char kBuildHelp[] =
-    "usage: velmora2-story build [--werror] [--dat1 DIR] SRC OUT\n"
+    "usage: velmora2-story build [--werror] [--dat1 DIR] [--watch] SRC OUT\n"
     "Encodes SRC/dat2/*.txt (UTF-8, any line ends) into OUT/dat2/*.da2 (code page\n"
     "932, CR LF), copies the pictures of SRC/dat1 (or of --dat1 DIR) into OUT/dat1\n"
     "after checking that they load, then runs velmora2-check on OUT.\n"
     "Look-alike characters are written as their code page 932 character with a\n"
     "warning; any other character code page 932 cannot hold stops the build.\n"
     "  --werror    warnings of the checker fail the build too\n"
+    "  --watch     build again whenever a source or picture changes, until stopped;\n"
+    "              a build that fails (a source, or the checker) leaves OUT as the\n"
+    "              last good build left it\n"
     "OUT is new, empty, or one that build wrote: build lists what it wrote in\n"
     "OUT/velmora2-story.manifest and replaces or removes nothing else. A file that\n"
     "OUT holds besides (sources, notes, a link, a file changed since) stops the build\n"
@@ -113,6 +117,7 @@ int main(int argc, char *argv[])
     args = vm2::platform::splitOptionValues(
         args, {QStringLiteral("--dat1"), QStringLiteral("--data"), QStringLiteral("--coverage")});
     BuildOptions build;
+    bool watch = false;
     QString data, coverage;
     QStringList positional;
     while (!args.isEmpty()) {
@@ -123,6 +128,8 @@ int main(int argc, char *argv[])
              (arg == QLatin1String("--data") || arg == QLatin1String("--coverage")));
         if (command == QLatin1String("build") && arg == QLatin1String("--werror")) {
             build.werror = true;
+        } else if (command == QLatin1String("build") && arg == QLatin1String("--watch")) {
+            watch = true;
         } else if (takesValue) {
             if (args.isEmpty())
                 return usage(qPrintable(arg + (arg == QLatin1String("--coverage")
@@ -151,7 +158,7 @@ int main(int argc, char *argv[])
     } else if (command == QLatin1String("build")) {
         build.source = positional.at(0);
         build.out = positional.at(1);
-        status = vm2::story::build(build, out);
+        status = watch ? watchBuild(build, out) : vm2::story::build(build, out);
     } else if (command == QLatin1String("decode")) {
         status = decode(positional.at(0), positional.at(1), out);
     } else {
