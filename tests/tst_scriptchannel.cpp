@@ -6,6 +6,7 @@
 #include <QTest>
 
 using vm2::platform::Fault;
+using vm2::platform::ScriptCache;
 using vm2::platform::ScriptChannel;
 using vm2::platform::ScriptError;
 
@@ -24,10 +25,11 @@ private Q_SLOTS:
     void reopenClosesPrevious();
     void reopenAfterLongLine();
     void memorySource();
+    void cacheReadsChangedFile();
 
 private:
     QString write(const QByteArray &bytes);
-    QStringList readAll(const QString &path);
+    QStringList readAll(const QString &path, ScriptCache *cache = nullptr);
     QTemporaryDir m_dir;
     int m_files = 0;
 };
@@ -42,10 +44,10 @@ QString TestScriptChannel::write(const QByteArray &bytes)
     return path;
 }
 
-QStringList TestScriptChannel::readAll(const QString &path)
+QStringList TestScriptChannel::readAll(const QString &path, ScriptCache *cache)
 {
     ScriptChannel channel;
-    channel.open(path, QStringLiteral("test"));
+    channel.open(path, QStringLiteral("test"), cache);
     QStringList got;
     while (!channel.atEnd())
         got << channel.readLine();
@@ -80,7 +82,12 @@ void TestScriptChannel::lines()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, expected);
-    QCOMPARE(readAll(write(bytes)), expected);
+    const QString path = write(bytes);
+    QCOMPARE(readAll(path), expected);
+    // Kept lines read the same, when first read and when reused.
+    ScriptCache cache;
+    QCOMPARE(readAll(path, &cache), expected);
+    QCOMPARE(readAll(path, &cache), expected);
 }
 
 void TestScriptChannel::cp932_data()
@@ -109,15 +116,21 @@ void TestScriptChannel::cp932()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, expected);
     QFETCH(bool, valid);
-    ScriptChannel channel;
-    channel.open(write(bytes + "\r\n\x83\x5Cnext"), QStringLiteral("test"));
-    QCOMPARE(channel.readLine(), expected);
-    QCOMPARE(channel.lastLineValid(), valid);
-    // A broken character never swallows the line end or the next line, and the
-    // next line is judged on its own.
-    QCOMPARE(channel.readLine(), QStringLiteral("ソnext"));
-    QVERIFY(channel.lastLineValid());
-    QCOMPARE(channel.lineNumber(), 2);
+    const QString path = write(bytes + "\r\n\x83\x5Cnext");
+    ScriptCache cache;
+    // Read from the file, then into the cache, then from the cache.
+    for (ScriptCache *from : {static_cast<ScriptCache *>(nullptr), &cache, &cache}) {
+        ScriptChannel channel;
+        channel.open(path, QStringLiteral("test"), from);
+        QCOMPARE(channel.readLine(), expected);
+        QCOMPARE(channel.lastLineValid(), valid);
+        // A broken character never swallows the line end or the next line, and the
+        // next line is judged on its own.
+        QCOMPARE(channel.readLine(), QStringLiteral("ソnext"));
+        QVERIFY(channel.lastLineValid());
+        QCOMPARE(channel.lineNumber(), 2);
+        QVERIFY(channel.atEnd());
+    }
 }
 
 void TestScriptChannel::chunkBoundaries()
@@ -231,6 +244,33 @@ void TestScriptChannel::memorySource()
     QVERIFY(!files.hasFolder(QStringLiteral("/m/dat1")));
     QVERIFY(!files.hasFolder(QStringLiteral("/m/dat"))); // a prefix of a folder's name
     QVERIFY(!files.hasFolder(QStringLiteral("/m")));     // files in folders below only
+}
+
+void TestScriptChannel::cacheReadsChangedFile()
+{
+    ScriptCache cache;
+    const QString path = write("a\r\nb\r\n");
+    QCOMPARE(readAll(path, &cache), QStringList({"a", "b"}));
+    auto rewrite = [&](const QByteArray &bytes) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(f.write(bytes), bytes.size());
+    };
+    // Another size.
+    rewrite("c\r\n");
+    QCOMPARE(readAll(path, &cache), QStringList({"c"}));
+    // The same size, written at another time.
+    rewrite("d\r\n");
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.setFileTime(QDateTime::currentDateTimeUtc().addSecs(10),
+                              QFileDevice::FileModificationTime));
+    }
+    QCOMPARE(readAll(path, &cache), QStringList({"d"}));
+    // A file that is gone is missing, as without the cache.
+    QVERIFY(QFile::remove(path));
+    QVERIFY_THROWS_EXCEPTION(ScriptError, readAll(path, &cache));
 }
 
 QTEST_GUILESS_MAIN(TestScriptChannel)

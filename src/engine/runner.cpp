@@ -71,7 +71,7 @@ void Engine::open(const Next &next)
         m_trace->run(next.place, next.number);
     const QString name = scriptPath(next.place, next.number);
     try {
-        m_channel.open(dataPath(name), name);
+        m_channel.open(dataPath(name), name, &m_scripts);
     } catch (ScriptError &e) {
         if (!from.isEmpty())
             e.setLocation(from, fromLine);

@@ -116,6 +116,7 @@ private:
     QString m_dataFolder;
     Trace *m_trace = nullptr;
     platform::ScriptChannel m_channel;
+    platform::ScriptCache m_scripts;
     platform::PictureCache m_pictures;
     std::vector<PlayedEnding> m_endings;
     RunResult m_result;

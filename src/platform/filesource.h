@@ -14,7 +14,7 @@ namespace vm2::platform {
 // mostly its size.
 struct FileStamp {
     qint64 size = 0;
-    qint64 modified = 0; // milliseconds since the epoch
+    qint64 modified = 0; // nanoseconds since the epoch (as finely as the system tells)
     friend bool operator==(const FileStamp &, const FileStamp &) = default;
 };
 

@@ -69,10 +69,48 @@ QByteArray encodeCp932(QStringView text, bool *valid)
     return bytes;
 }
 
-void ScriptChannel::open(const QString &path, const QString &name)
+std::shared_ptr<const ScriptCache::Script> ScriptCache::lines(const QString &path,
+                                                              const QString &name)
+{
+    const std::optional<FileStamp> stamp = fileSource().stamp(path);
+    if (!stamp || stamp->size > kLargestKept)
+        return nullptr;
+    const auto found = std::find_if(m_entries.begin(), m_entries.end(),
+                                    [&](const Entry &e) { return e.path == path; });
+    if (found != m_entries.end()) {
+        if (found->stamp == *stamp) {
+            std::rotate(found, found + 1, m_entries.end());
+            return m_entries.back().script;
+        }
+        m_entries.erase(found);
+    }
+    // Read with the stamp taken before: a change while reading makes the next use
+    // read the file again.
+    auto script = std::make_shared<Script>();
+    ScriptChannel channel;
+    channel.open(path, name);
+    script->bom = channel.startsWithBom();
+    while (!channel.atEnd()) {
+        script->lines.push_back(channel.readLine());
+        script->valid.push_back(channel.lastLineValid());
+    }
+    if (m_entries.size() == kEntries)
+        m_entries.erase(m_entries.begin());
+    m_entries.push_back({path, *stamp, script});
+    return script;
+}
+
+void ScriptChannel::open(const QString &path, const QString &name, ScriptCache *cache)
 {
     close();
     m_name = name;
+    if (cache) {
+        m_script = cache->lines(path, name);
+        if (m_script) {
+            m_bom = m_script->bom;
+            return;
+        }
+    }
     m_file = fileSource().open(path);
     if (!m_file)
         throw ScriptError(Fault::FileNotFound, name);
@@ -86,6 +124,7 @@ void ScriptChannel::open(const QString &path, const QString &name)
 void ScriptChannel::close()
 {
     m_file.reset();
+    m_script.reset();
     // The buffer is kept for the next script (a run opens one per hand-over), unless
     // a long line made it large.
     if (m_buf.capacity() > kKeptBuffer)
@@ -125,6 +164,8 @@ bool ScriptChannel::fill()
 
 bool ScriptChannel::atEnd()
 {
+    if (m_script)
+        return m_line >= static_cast<int>(m_script->lines.size());
     if (!m_file)
         return true;
     while (m_pos >= m_buf.size()) {
@@ -138,6 +179,11 @@ QString ScriptChannel::readLine()
 {
     if (atEnd())
         throw ScriptError(Fault::InputPastEnd, m_name);
+    if (m_script) {
+        const auto at = static_cast<std::size_t>(m_line++);
+        m_lastValid = m_script->valid[at];
+        return m_script->lines[at];
+    }
 
     auto isEnd = [](char c) { return c == '\r' || c == '\n'; };
     qsizetype scanned = 0; // bytes after m_pos already known to hold no line end

@@ -67,6 +67,10 @@ std::vector<StoryMap::Reach> StoryMap::playReach(bool endings) const
         if (const int script = find({c.code, v}); script >= 0)
             add(script, {false, true, {}});
     });
+    // A next day in a block goes to the same home events from every script, and they
+    // are reached at the first: a story with many such scripts and many home events
+    // would otherwise pay for all of them at each.
+    bool homeValuesAdded = false;
     while (!todo.empty()) {
         const int script = todo.front();
         todo.pop_front();
@@ -74,6 +78,11 @@ std::vector<StoryMap::Reach> StoryMap::playReach(bool endings) const
         for (const HandOver &h : s.handOvers) {
             if (h.type == HandOver::Ending && !endings)
                 continue;
+            if (h.type == HandOver::NextDay && h.inBlock) {
+                if (homeValuesAdded)
+                    continue;
+                homeValuesAdded = true;
+            }
             for (const Target &t : targets(h)) {
                 if (const int i = find(t.event); i >= 0)
                     add(i, {false, false,

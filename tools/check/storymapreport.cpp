@@ -4,6 +4,7 @@
 #include "engine/script.h"
 
 #include <QStringBuilder>
+#include <optional>
 
 namespace vm2::check {
 
@@ -29,12 +30,25 @@ void StoryMap::report(Findings &findings) const
     if (find(bonus) < 0)
         findings.error(bonus.file(), 0, fileNotFound(bonus, QStringLiteral("the bonus event")));
 
+    // A next day in a block goes to the same home events from every script: those
+    // missing are looked up once, not at each of many such scripts.
+    std::optional<std::vector<Target>> missingHome;
     for (const ScriptNode &n : m_scripts) {
         for (const HandOver &h : n.info.handOvers) {
-            for (const Target &t : targets(h)) {
-                if (find(t.event) < 0)
-                    findings.error(n.info.file, h.line, fileNotFound(t.event, t.what(h)));
+            const bool home = h.type == HandOver::NextDay && h.inBlock;
+            std::vector<Target> missing;
+            if (!home || !missingHome) {
+                for (Target &t : targets(h)) {
+                    if (find(t.event) < 0)
+                        missing.push_back(std::move(t));
+                }
+                if (home)
+                    missingHome = missing;
+            } else {
+                missing = *missingHome;
             }
+            for (const Target &t : missing)
+                findings.error(n.info.file, h.line, fileNotFound(t.event, t.what(h)));
         }
     }
 
