@@ -26,6 +26,28 @@ void refuse(QTextStream &report, const QString &why)
     report << "velmora2-story: " << why << '\n';
 }
 
+enum class ScriptRead { LeftOut, Failed, Read };
+
+// Reads the script file `name` of `folder` into `bytes` when its name ends in `suffix`
+// (`kind` names such a file in the warning for one that does not); a file that
+// cannot be read as a story's file is reported as an error.
+ScriptRead readScript(const QDir &folder, const QString &name, QLatin1StringView suffix,
+                      const char *kind, const StoryFolders &story, QTextStream &report,
+                      QByteArray *bytes)
+{
+    const QString shown = QStringLiteral("dat2/") + name;
+    if (!name.endsWith(suffix)) {
+        report << shown << ": warning: not " << kind << " (" << suffix << "): left out\n";
+        return ScriptRead::LeftOut;
+    }
+    QString why;
+    if (!readStoryFile(folder.filePath(name), story, bytes, &why)) {
+        report << shown << ": error: " << why << '\n';
+        return ScriptRead::Failed;
+    }
+    return ScriptRead::Read;
+}
+
 } // namespace
 
 int build(const BuildOptions &options, QTextStream &report)
@@ -66,15 +88,13 @@ int build(const BuildOptions &options, QTextStream &report)
     int sources = 0;
     for (const QString &name : filesIn(sourceScripts)) {
         const QString shown = QStringLiteral("dat2/") + name;
-        if (!name.endsWith(QLatin1String(".txt"))) {
-            remarks << shown << ": warning: not a script source (.txt): left out\n";
-            continue;
-        }
-        ++sources;
         QByteArray text;
-        QString why;
-        if (!readStoryFile(sourceScripts.filePath(name), story, &text, &why)) {
-            remarks << shown << ": error: " << why << '\n';
+        const ScriptRead read = readScript(sourceScripts, name, QLatin1StringView(".txt"),
+                                           "a script source", story, remarks, &text);
+        if (read == ScriptRead::LeftOut)
+            continue;
+        ++sources;
+        if (read == ScriptRead::Failed) {
             ++errors;
             continue;
         }
@@ -168,15 +188,13 @@ int decode(const QString &data, const QString &outPath, QTextStream &report)
     std::map<QString, QByteArray> files = out.previous();
     for (const QString &name : filesIn(scripts)) {
         const QString shown = QStringLiteral("dat2/") + name;
-        if (!name.endsWith(QLatin1String(".da2"))) {
-            report << shown << ": warning: not a script (.da2): left out\n";
-            continue;
-        }
-        ++found;
         QByteArray bytes;
-        QString why;
-        if (!readStoryFile(scripts.filePath(name), story, &bytes, &why)) {
-            report << shown << ": error: " << why << '\n';
+        const ScriptRead read =
+            readScript(scripts, name, QLatin1StringView(".da2"), "a script", story, report, &bytes);
+        if (read == ScriptRead::LeftOut)
+            continue;
+        ++found;
+        if (read == ScriptRead::Failed) {
             ++errors;
             continue;
         }
