@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QTest>
+#include <QThreadPool>
 
 using namespace vm2;
 using namespace vm2::test;
@@ -75,6 +76,8 @@ private Q_SLOTS:
     void transparentPixelsAreWhite();
     void newMainScreenStartsEmpty();
     void badPictures();
+    void decodedAhead_data();
+    void decodedAhead();
 };
 
 void TestStage::rasterOps_data()
@@ -404,6 +407,77 @@ void TestStage::badPictures()
     } catch (const platform::ScriptError &e) {
         QCOMPARE(e.message(), QStringLiteral("File not found: dat1/none.da1"));
     }
+}
+
+// A picture decoded ahead is what load() would have decoded: the file as it is when
+// the story draws it, and the same error for a missing or broken one.
+void TestStage::decodedAhead_data()
+{
+    QTest::addColumn<QString>("before"); // the file when it is decoded ahead
+    QTest::addColumn<bool>("settled");   // the decoding has finished before the change
+    QTest::addColumn<QString>("after");  // the file when it is drawn
+    QTest::addColumn<QString>("drawn");  // the colour drawn, or the error
+    const QString red = QStringLiteral("red");
+    const QString blue = QStringLiteral("blue");
+    const QString none = QStringLiteral("none");
+    const QString garbage = QStringLiteral("garbage");
+    const QString missing = QStringLiteral("File not found: dat1/p.da1");
+    const QString invalid = QStringLiteral("Invalid picture: dat1/p.da1");
+    for (const bool settled : {true, false}) {
+        const char *when = settled ? "after its decoding" : "at any time";
+        auto row = [&](const char *what) -> QTestData & {
+            return QTest::newRow(
+                qPrintable(QString::fromLatin1(what) + u' ' + QString::fromLatin1(when)));
+        };
+        row("unchanged") << red << settled << red << red;
+        row("written again") << red << settled << blue << blue;
+        row("removed") << red << settled << none << missing;
+        row("broken, then mended") << garbage << settled << red << red;
+        row("broken") << garbage << settled << garbage << invalid;
+        row("missing, then written") << none << settled << blue << blue;
+    }
+}
+
+void TestStage::decodedAhead()
+{
+    QFETCH(QString, before);
+    QFETCH(bool, settled);
+    QFETCH(QString, after);
+    QFETCH(QString, drawn);
+    DataFolder data;
+    const QString path = data.path() + QStringLiteral("/dat1/p.da1");
+    // Red as a bitmap, blue as a PNG: a file written again differs in size too.
+    auto put = [&](const QString &what) {
+        QFile::remove(path);
+        if (what == QLatin1String("garbage")) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("not a picture");
+        } else if (what != QLatin1String("none")) {
+            const bool isRed = what == QLatin1String("red");
+            QVERIFY(filled(400, 400, isRed ? 0xFFFF0000 : 0xFF0000FF)
+                        .save(path, isRed ? "BMP" : "PNG"));
+        }
+    };
+    put(before);
+    platform::PictureCache cache;
+    cache.decodeAhead({{path, QStringLiteral("dat1/p.da1")}});
+    if (settled)
+        QThreadPool::globalInstance()->waitForDone();
+    if (after != before)
+        put(after);
+    try {
+        const QImage image = cache.load(path, QStringLiteral("dat1/p.da1"));
+        QCOMPARE(image.pixel(7, 7), drawn == QLatin1String("red") ? 0xFFFF0000u : 0xFF0000FFu);
+        // Kept from now on.
+        QCOMPARE(cache.load(path, QStringLiteral("dat1/p.da1")).pixel(7, 7), image.pixel(7, 7));
+    } catch (const platform::ScriptError &e) {
+        QVERIFY2(e.message().startsWith(drawn), qPrintable(e.message()));
+    }
+    // A cache that goes with decodings asked for and never drawn waits for them.
+    platform::PictureCache forgetful;
+    put(QStringLiteral("red"));
+    forgetful.decodeAhead({{path, QStringLiteral("dat1/p.da1")}});
 }
 
 // Headers that claim absurd sizes are refused at once, whatever the format, and a

@@ -26,9 +26,44 @@ QImage Engine::picture(const QString &file)
     return m_pictures.load(dataPath(file), file);
 }
 
+void Engine::decodeAhead(const QString &place, int number)
+{
+    std::vector<platform::PictureCache::Ahead> pictures;
+    std::vector<Next> jumps;
+    auto scan = [&](const Next &event, bool follow) {
+        const QString name = scriptPath(event.place, event.number);
+        std::shared_ptr<const platform::ScriptCache::Script> script;
+        try {
+            script = m_scripts.lines(dataPath(name), name);
+        } catch (const ScriptError &) {
+            // Reported when the event runs.
+        }
+        if (!script)
+            return;
+        for (const QString &line : script->lines) {
+            const KindInfo *info = lineKind(line);
+            if (!info || (info->pictureCount == 0 && !(follow && info->kind == Kind::Jump)))
+                continue;
+            std::optional<ScriptError> error;
+            const Command cmd = parseCommand(line, error);
+            if (error)
+                continue;
+            for (const PictureLoad &load : picturesOf(cmd))
+                pictures.push_back({dataPath(load.file), load.file});
+            if (follow && cmd.kind == Kind::Jump)
+                jumps.push_back({cmd.code, cmd.value});
+        }
+    };
+    scan({place, number}, true);
+    for (const Next &jump : jumps)
+        scan(jump, false);
+    m_pictures.decodeAhead(pictures);
+}
+
 RunResult Engine::RunEvent(const QString &place, int number)
 {
     Q_ASSERT(m_endings.empty());
+    decodeAhead(place, number);
     m_result = RunResult{};
     m_screen.eventStarted();
     std::optional<Next> next = Next{place, number};

@@ -75,6 +75,14 @@ public:
     // message or next day for an advance wait, the "4" line for a choice.
     QString waitLocation() const;
 
+    // Starts decoding the pictures that the event of `place` number `number` draws,
+    // and those of the events it jumps to, on worker threads: they decode side by
+    // side and while the player reads, instead of one by one as the event reaches
+    // them. Nothing else changes: an event draws what its files hold when it draws,
+    // and a missing or broken picture is reported where it is drawn. RunEvent() does
+    // this itself; a caller that draws first (a place move's stage) asks before.
+    void decodeAhead(const QString &place, int number);
+
     // The stage-only background load of back<code>.da1 (place move, next day, LOAD).
     void loadStageOnly(const QString &code);
 

@@ -87,8 +87,10 @@ void Game::move(const PlaceButton &pressed)
     m_state.PlaceCode = pressed.tag;
     hideButtons();
     m_state.PlaceCode = places::codeForTag(m_state.PlaceCode);
-    m_engine.loadStageOnly(m_state.PlaceCode);
     const int number = m_state.Ibentcnt(pressed.tag.toInt());
+    // The event's pictures decode while the place's background does.
+    m_engine.decodeAhead(m_state.PlaceCode, number);
+    m_engine.loadStageOnly(m_state.PlaceCode);
     run(m_state.PlaceCode, number);
     afterMove();
 }

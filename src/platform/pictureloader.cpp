@@ -5,17 +5,27 @@
 
 #include <QImageReader>
 #include <QPainter>
+#include <QThreadPool>
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
 
 namespace vm2::platform {
 
 namespace {
 constexpr int kLargestMegabytes = kLargestPictureSide * kLargestPictureSide * 4 / (1024 * 1024);
-} // namespace
 
-QImage loadPicture(const QString &path, const QString &name)
+// Formats that tell no size before decoding have their decoding bounded too. The
+// limit is the whole process's: a lower one set elsewhere stays. Set on the thread
+// that loads pictures, before any decoding of a worker starts.
+void boundDecoding()
 {
-    FileSource &source = fileSource();
+    if (const int limit = QImageReader::allocationLimit(); limit == 0 || limit > kLargestMegabytes)
+        QImageReader::setAllocationLimit(kLargestMegabytes);
+}
+
+QImage decodePicture(FileSource &source, const QString &path, const QString &name)
+{
     if (const QImage *decoded = source.decodedPicture(path))
         return *decoded;
     const std::unique_ptr<QIODevice> file = source.open(path);
@@ -24,10 +34,6 @@ QImage loadPicture(const QString &path, const QString &name)
     QImageReader reader(file.get());
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
-    // Formats that tell no size before decoding have their decoding bounded too. The
-    // limit is the whole process's: a lower one set elsewhere stays.
-    if (const int limit = QImageReader::allocationLimit(); limit == 0 || limit > kLargestMegabytes)
-        QImageReader::setAllocationLimit(kLargestMegabytes);
     auto tooLarge = [&](QSize size) {
         if (size.width() > kLargestPictureSide || size.height() > kLargestPictureSide)
             throw ScriptError(Fault::InvalidPicture, QStringLiteral("%1 is %2 × %3 pixels")
@@ -56,25 +62,167 @@ QImage loadPicture(const QString &path, const QString &name)
     return opaque;
 }
 
+} // namespace
+
+QImage loadPicture(const QString &path, const QString &name)
+{
+    boundDecoding();
+    return decodePicture(fileSource(), path, name);
+}
+
+// One picture decoded ahead: queued, then taken by a worker (or by load(), which
+// then decodes it itself), then decoded.
+struct PictureCache::Decoding {
+    enum class Step { Queued, Running, Done, Taken };
+
+    Decoding(QString file, QString fileName) : path(std::move(file)), name(std::move(fileName)) {}
+
+    // On a worker thread.
+    void run(FileSource &source)
+    {
+        {
+            const std::lock_guard lock(mutex);
+            if (step != Step::Queued)
+                return;
+            step = Step::Running;
+        }
+        std::optional<FileStamp> decodedStamp = source.stamp(path);
+        QImage decoded;
+        try {
+            if (decodedStamp)
+                decoded = decodePicture(source, path, name);
+        } catch (...) {
+            // load() decodes it again and reports the error where the story draws it.
+            decoded = QImage();
+        }
+        {
+            const std::lock_guard lock(mutex);
+            stamp = decodedStamp;
+            image = std::move(decoded);
+            step = Step::Done;
+        }
+        done.notify_all();
+    }
+
+    // Takes a decoding that no worker has started, so that none will; waits for one
+    // that a worker has. Whether it was decoded.
+    bool takeOrWait()
+    {
+        std::unique_lock lock(mutex);
+        if (step == Step::Queued) {
+            step = Step::Taken;
+            return false;
+        }
+        done.wait(lock, [this] { return step == Step::Done || step == Step::Taken; });
+        return step == Step::Done;
+    }
+
+    // Takes a decoding that no worker has started; whether it is still running.
+    bool cancel()
+    {
+        const std::lock_guard lock(mutex);
+        if (step == Step::Queued)
+            step = Step::Taken;
+        return step == Step::Running;
+    }
+
+    const QString path;
+    const QString name;
+    std::mutex mutex;
+    std::condition_variable done;
+    Step step = Step::Queued;
+    std::optional<FileStamp> stamp;
+    QImage image;
+};
+
+PictureCache::~PictureCache()
+{
+    for (auto *list : {&m_ahead, &m_forgotten}) {
+        for (const std::shared_ptr<Decoding> &decoding : *list)
+            decoding->takeOrWait();
+    }
+}
+
+const PictureCache::Entry *PictureCache::kept(const QString &path, const FileStamp &stamp)
+{
+    const auto found = std::find_if(m_entries.begin(), m_entries.end(),
+                                    [&](const Entry &e) { return e.path == path; });
+    if (found == m_entries.end())
+        return nullptr;
+    if (found->stamp != stamp) {
+        m_entries.erase(found);
+        return nullptr;
+    }
+    std::rotate(found, found + 1, m_entries.end());
+    return &m_entries.back();
+}
+
+void PictureCache::keep(const QString &path, const FileStamp &stamp, const QImage &image)
+{
+    if (m_entries.size() == kEntries)
+        m_entries.erase(m_entries.begin());
+    m_entries.push_back({path, stamp, image});
+}
+
 QImage PictureCache::load(const QString &path, const QString &name)
 {
     const std::optional<FileStamp> stamp = fileSource().stamp(path);
     if (!stamp)
         return loadPicture(path, name);
-    const auto found = std::find_if(m_entries.begin(), m_entries.end(),
-                                    [&](const Entry &e) { return e.path == path; });
-    if (found != m_entries.end()) {
-        if (found->stamp == *stamp) {
-            std::rotate(found, found + 1, m_entries.end());
-            return m_entries.back().image;
+    if (const Entry *entry = kept(path, *stamp))
+        return entry->image;
+    const auto ahead = std::find_if(m_ahead.begin(), m_ahead.end(),
+                                    [&](const auto &d) { return d->path == path; });
+    if (ahead != m_ahead.end()) {
+        const std::shared_ptr<Decoding> decoding = *ahead;
+        m_ahead.erase(ahead);
+        // Only the version of the file that is there now will do.
+        if (decoding->takeOrWait() && decoding->stamp == stamp && !decoding->image.isNull()) {
+            keep(path, *stamp, decoding->image);
+            return decoding->image;
         }
-        m_entries.erase(found);
     }
     QImage image = loadPicture(path, name);
-    if (m_entries.size() == kEntries)
-        m_entries.erase(m_entries.begin());
-    m_entries.push_back({path, *stamp, image});
+    keep(path, *stamp, image);
     return image;
+}
+
+void PictureCache::decodeAhead(const std::vector<Ahead> &pictures)
+{
+    std::erase_if(m_forgotten, [](const auto &d) { return !d->cancel(); });
+    FileSource &source = fileSource();
+    boundDecoding();
+    std::vector<std::shared_ptr<Decoding>> ahead;
+    for (const Ahead &picture : pictures) {
+        if (ahead.size() == kEntries)
+            break;
+        auto byPath = [&](const auto &d) { return d->path == picture.path; };
+        if (std::any_of(ahead.begin(), ahead.end(), byPath))
+            continue;
+        // Asked for already: it goes on.
+        if (const auto asked = std::find_if(m_ahead.begin(), m_ahead.end(), byPath);
+            asked != m_ahead.end()) {
+            ahead.push_back(std::move(*asked));
+            m_ahead.erase(asked);
+            continue;
+        }
+        const std::optional<FileStamp> stamp = source.stamp(picture.path);
+        const bool isKept =
+            stamp && std::any_of(m_entries.begin(), m_entries.end(), [&](const Entry &e) {
+                return e.path == picture.path && e.stamp == *stamp;
+            });
+        if (!stamp || isKept)
+            continue;
+        auto decoding = std::make_shared<Decoding>(picture.path, picture.name);
+        ahead.push_back(decoding);
+        QThreadPool::globalInstance()->start([decoding, &source] { decoding->run(source); });
+    }
+    // Those not asked for again: a running one is waited for only when the cache goes.
+    for (const std::shared_ptr<Decoding> &decoding : m_ahead) {
+        if (decoding->cancel())
+            m_forgotten.push_back(decoding);
+    }
+    m_ahead = std::move(ahead);
 }
 
 } // namespace vm2::platform

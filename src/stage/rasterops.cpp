@@ -58,7 +58,20 @@ __attribute__((no_sanitize("coverage", "address", "undefined")))
 #endif
 void placeMaskedRow(quint32 *d, const quint32 *m, const quint32 *c, int width)
 {
-    for (int x = 0; x < width; ++x)
+    // Four pixels at a time (SSE2 on x86-64, NEON on ARM): a character drawing is
+    // 120,000 pixels, one pixel at a time most of the drawing's cost. The compiler
+    // does not vectorise the plain loop at -O2, as the rows might overlap.
+    using Pixels = quint32 __attribute__((vector_size(16)));
+    int x = 0;
+    for (; x + 4 <= width; x += 4) {
+        Pixels dv, mv, cv;
+        std::memcpy(&dv, d + x, sizeof dv);
+        std::memcpy(&mv, m + x, sizeof mv);
+        std::memcpy(&cv, c + x, sizeof cv);
+        dv = ((mv & ~dv) ^ cv) | 0xFF000000u;
+        std::memcpy(d + x, &dv, sizeof dv);
+    }
+    for (; x < width; ++x)
         d[x] = ((m[x] & ~d[x]) ^ c[x]) | 0xFF000000u;
 }
 
