@@ -134,6 +134,7 @@ void Game::load()
     // other than the ones the story uses.
     showNames();
     hideButtons();
+    m_engine.decodeAhead(engine::home().codeText(), 0);
     m_engine.loadStageOnly(engine::home().codeText());
     m_state.PlaceCode = engine::home().codeText();
     m_screen.setPlaceLabel(engine::home().nameText());
