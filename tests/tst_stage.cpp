@@ -13,7 +13,6 @@
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QTest>
-#include <QThreadPool>
 
 using namespace vm2;
 using namespace vm2::test;
@@ -463,7 +462,7 @@ void TestStage::decodedAhead()
     platform::PictureCache cache;
     cache.decodeAhead({{path, QStringLiteral("dat1/p.da1")}});
     if (settled)
-        QThreadPool::globalInstance()->waitForDone();
+        cache.waitForDecodings();
     if (after != before)
         put(after);
     try {

@@ -5,7 +5,6 @@
 
 #include <QImageReader>
 #include <QPainter>
-#include <QThreadPool>
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
@@ -135,6 +134,12 @@ struct PictureCache::Decoding {
     QImage image;
 };
 
+PictureCache::PictureCache()
+{
+    // A worker idle for this long ends; a game starts its next event well before.
+    m_workers.setExpiryTimeout(60 * 1000);
+}
+
 PictureCache::~PictureCache()
 {
     for (auto *list : {&m_ahead, &m_forgotten}) {
@@ -215,7 +220,7 @@ void PictureCache::decodeAhead(const std::vector<Ahead> &pictures)
             continue;
         auto decoding = std::make_shared<Decoding>(picture.path, picture.name);
         ahead.push_back(decoding);
-        QThreadPool::globalInstance()->start([decoding, &source] { decoding->run(source); });
+        m_workers.start([decoding, &source] { decoding->run(source); });
     }
     // Those not asked for again: a running one is waited for only when the cache goes.
     for (const std::shared_ptr<Decoding> &decoding : m_ahead) {

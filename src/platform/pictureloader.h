@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QThreadPool>
 #include <memory>
 #include <vector>
 
@@ -36,7 +37,7 @@ QImage loadPicture(const QString &path, const QString &name);
 class PictureCache
 {
 public:
-    PictureCache() = default;
+    PictureCache();
     // Waits for the decodings that have started.
     ~PictureCache();
     PictureCache(const PictureCache &) = delete;
@@ -54,6 +55,8 @@ public:
     // source that tells versions apart are decoded ahead: that source must serve
     // its files from any thread, as the disk does.
     void decodeAhead(const std::vector<Ahead> &pictures);
+    // Waits until the workers have decoded what they have been asked for.
+    void waitForDecodings() { m_workers.waitForDone(); }
 
 private:
     struct Entry {
@@ -73,6 +76,9 @@ private:
     // (waited for before the cache goes).
     std::vector<std::shared_ptr<Decoding>> m_ahead;
     std::vector<std::shared_ptr<Decoding>> m_forgotten;
+    // Our own workers: Qt splits the conversions of large images over its global
+    // pool, which decodings queued there would hold up.
+    QThreadPool m_workers;
 };
 
 } // namespace vm2::platform
