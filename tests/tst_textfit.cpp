@@ -1,5 +1,7 @@
 #include "aboutbox.h"
 #include "clicklabel.h"
+#include "engine/blockwalk.h"
+#include "engine/endings.h"
 #include "engine/script.h"
 #include "fitlabel.h"
 #include "fonts.h"
@@ -18,6 +20,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <array>
 #include <memory>
 
 using namespace vm2;
@@ -35,8 +38,20 @@ const QStringList kLongNames[] = {
     {QStringLiteral("勅使河原"), QStringLiteral("蒼一郎"), QStringLiteral("そーちゃん")},
 };
 
-// The texts of the demo story: every message, with the names put in, and every
-// choice caption.
+// The lines of a script source, as the engine's walk of a choice's captions and
+// blocks reads them.
+struct SourceLines {
+    QStringList lines;
+    qsizetype next = 0;
+
+    bool atEnd() const { return next >= lines.size(); }
+    QString readLine() { return lines[next++]; }
+    int lineNumber() const { return static_cast<int>(next); }
+};
+
+// The texts of the demo story, read as the runner reads a script: every message of
+// the main flow and of both blocks of every choice and flag branch, with the names
+// put in, every choice caption, and the words each ending closes with.
 struct StoryTexts {
     QStringList messages;
     QStringList captions;
@@ -45,29 +60,54 @@ struct StoryTexts {
 StoryTexts demoTexts(const QStringList &names)
 {
     StoryTexts texts;
+    auto message = [&](const QString &line) {
+        const engine::KindInfo *kind = engine::lineKind(line);
+        if (!kind || (kind->kind != engine::Kind::Talk && kind->kind != engine::Kind::TalkNoWait))
+            return;
+        const engine::Command cmd = engine::parseCommand(line);
+        texts.messages << QString(cmd.text)
+                              .replace(QStringLiteral("@1"), names[0])
+                              .replace(QStringLiteral("@2"), names[1])
+                              .replace(QStringLiteral("@3"), names[2]);
+    };
     const QDir dir(QStringLiteral(VM2_DEMO_SCRIPTS));
     for (const QString &file : dir.entryList({QStringLiteral("*.txt")}, QDir::Files)) {
         QFile f(dir.filePath(file));
         if (!f.open(QIODevice::ReadOnly))
             continue;
-        const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            const QString line = QString(lines[i]).remove(QLatin1Char('\r'));
-            if (line.startsWith(u'4') && i + 2 < lines.size()) {
-                texts.captions << QString(lines[i + 1]).remove(QLatin1Char('\r'))
-                               << QString(lines[i + 2]).remove(QLatin1Char('\r'));
-                i += 2;
-            } else if ((line.startsWith(u'3') || line.startsWith(u'E')) && line.size() > 2) {
-                texts.messages << QString(line.mid(2))
-                                      .replace(QStringLiteral("@1"), names[0])
-                                      .replace(QStringLiteral("@2"), names[1])
-                                      .replace(QStringLiteral("@3"), names[2]);
+        SourceLines source{QString::fromUtf8(f.readAll()).remove(u'\r').split(u'\n')};
+        // A fault of the demo's scripts fails the test, as it would fail a player.
+        auto pastEnd = [](const platform::ScriptError &e) { throw e; };
+        while (!source.atEnd()) {
+            const QString line = source.readLine();
+            const engine::KindInfo *kind = engine::lineKind(line);
+            if (!kind)
+                continue;
+            if (!kind->opensBlocks) {
+                message(line);
+                continue;
             }
+            const int opening = source.lineNumber();
+            const engine::Command cmd = engine::parseCommand(line);
+            if (cmd.kind == engine::Kind::Choice) {
+                std::array<QString, 2> captions;
+                engine::readCaptions(source, opening, captions, pastEnd);
+                texts.captions << captions[0] << captions[1];
+            }
+            // Every line of both blocks, those after a hand-over too: each is a text of
+            // the story.
+            auto play = [&](const engine::BlockLine &l) {
+                message(l.text);
+                return false;
+            };
+            auto cut = [&](const engine::BlockLine &l) { message(l.text); };
+            auto inert = [](const engine::BlockLine &) {};
+            engine::walkBlocks(source, opening, cmd.countA, cmd.countB, engine::BlocksPlayed::Both,
+                               play, inert, cut, pastEnd);
         }
     }
     // The endings' closing words, and the main screen's own confirmations.
-    texts.messages << QStringLiteral("Happy End.\n\nThank you for your Playing!")
-                   << QStringLiteral("The End.\n\nCould you Try Again?")
+    texts.messages << engine::closingWords(true).text << engine::closingWords(false).text
                    << QStringLiteral("SAVEしました！") << QStringLiteral("LOADしました！");
     return texts;
 }
@@ -294,6 +334,8 @@ void TestTextFit::windows()
         messages << story.messages;
         captions << story.captions;
     }
+    qInfo("%lld messages, %lld captions", static_cast<long long>(messages.size()),
+          static_cast<long long>(captions.size()));
     QVERIFY(messages.size() > 100);
     QVERIFY(captions.size() > 10);
     QStringList placeCaptions = placeNames();

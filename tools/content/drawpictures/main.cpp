@@ -7,9 +7,11 @@
 // ICON_FOLDER/hicolor/NxN/apps/velmora2.png.
 //
 // Backgrounds, characters with their masks, face strips and event pictures are
-// drawn with QPainter, written in the formats the recipe names (the game tells
-// formats apart by content, whatever the file name says) and read back: a picture
-// whose mask the stage could not use fails the build.
+// named in the recipe by their codes, as the scripts name them, and drawn into the
+// files the scripts load them from. They are drawn with QPainter, written in the
+// formats the recipe names (the game tells formats apart by content, whatever the
+// file name says) and read back: a picture whose mask the stage could not use fails
+// the build.
 #include "eventscenes.h"
 #include "figure.h"
 #include "gifwriter.h"
@@ -17,11 +19,9 @@
 #include "recipe.h"
 #include "scenery.h"
 
-#include "engine/script.h"
 #include "stage/pictures.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <cstdio>
@@ -98,39 +98,40 @@ int main(int argc, char *argv[])
     }
     QDir out(args.at(2));
     out.mkpath(QStringLiteral("."));
-    auto file = [&](const QString &base) { return out.filePath(base + QStringLiteral(".da1")); };
     using vm2::stage::PictureRole;
 
     for (const SceneRecipe &s : recipe.backgrounds) {
+        const QString path = out.filePath(fileName(s));
         const QImage image = drawBackground(s.scene);
         if (image.isNull()) {
-            fail(QStringLiteral("%1: unknown scene %2").arg(s.file, s.scene));
+            fail(QStringLiteral("%1: unknown scene %2").arg(path, s.scene));
             continue;
         }
-        save(image, file(s.file), s.format);
-        verify(file(s.file), PictureRole::Background);
+        save(image, path, s.format);
+        verify(path, PictureRole::Background);
     }
     for (const FigureRecipe &f : recipe.figures) {
-        save(pictureWithMask(renderFigure(f, f.expression)), file(f.file), f.format);
-        verify(file(f.file), PictureRole::Character);
+        const QString path = out.filePath(fileName(f));
+        save(pictureWithMask(renderFigure(f, f.expression)), path, f.format);
+        verify(path, PictureRole::Character);
         if (f.faceFormat.isEmpty())
             continue;
         QList<QImage> expressions;
         for (int e = Calm; e <= Surprised; ++e)
             expressions << renderFigure(f, e);
-        const QString strip =
-            out.filePath(QFileInfo(vm2::engine::pictureFile(PictureRole::Face, f.code)).fileName());
+        const QString strip = out.filePath(faceFileName(f));
         save(faceStrip(expressions, f.face), strip, f.faceFormat);
         verify(strip, PictureRole::Face, f.code);
     }
     for (const SceneRecipe &s : recipe.events) {
+        const QString path = out.filePath(fileName(s));
         const QImage image = drawEventPicture(s, recipe);
         if (image.isNull()) {
-            fail(QStringLiteral("%1: unknown scene %2").arg(s.file, s.scene));
+            fail(QStringLiteral("%1: unknown scene %2").arg(path, s.scene));
             continue;
         }
-        save(pictureWithMask(image), file(s.file), s.format);
-        verify(file(s.file), PictureRole::EventPicture);
+        save(pictureWithMask(image), path, s.format);
+        verify(path, PictureRole::EventPicture);
     }
     for (const int size : {16, 32, 48, 64, 128, 256, 512}) {
         const QString folder = QStringLiteral("%1/hicolor/%2x%2/apps").arg(args.at(3)).arg(size);

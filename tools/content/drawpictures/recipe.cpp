@@ -1,15 +1,23 @@
 #include "recipe.h"
 
+#include "engine/script.h"
 #include "stage/pictures.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 
 namespace vm2::content {
 
 namespace {
+
+QString dat1Name(stage::PictureRole role, const QString &code, int variant)
+{
+    return QFileInfo(engine::pictureFile(role, code, variant)).fileName();
+}
 
 QColor colour(const QJsonObject &o, const char *key, const QColor &fallback = Qt::black)
 {
@@ -17,21 +25,47 @@ QColor colour(const QJsonObject &o, const char *key, const QColor &fallback = Qt
     return text.isEmpty() ? fallback : QColor::fromString(text);
 }
 
-SceneRecipe scene(const QJsonObject &o)
+// Where an entry stands in the recipe, for errors.
+QString entryName(const char *section, qsizetype index)
 {
-    SceneRecipe s;
-    s.file = o.value(QLatin1String("file")).toString();
+    return QStringLiteral("%1, entry %2").arg(QLatin1String(section)).arg(index + 1);
+}
+
+// A picture is named by its code alone: its file name follows from the code as the
+// scripts' own, so a recipe cannot draw a picture into a file no script loads.
+bool readCode(const QJsonObject &o, const QString &entry, QString &code, QString &error)
+{
+    if (o.contains(QLatin1String("file"))) {
+        error = entry + QStringLiteral(": \"file\" is not read: name the picture by its "
+                                       "\"code\" (the file name follows from it)");
+        return false;
+    }
+    const QJsonValue value = o.value(QLatin1String("code"));
+    if (!value.isString() || value.toString().isEmpty()) {
+        error = entry + QStringLiteral(": no \"code\" (a text such as \"1\")");
+        return false;
+    }
+    code = value.toString();
+    return true;
+}
+
+bool scene(const QJsonObject &o, const QString &entry, stage::PictureRole role, SceneRecipe &s,
+           QString &error)
+{
+    s.role = role;
+    if (!readCode(o, entry, s.code, error))
+        return false;
     s.scene = o.value(QLatin1String("scene")).toString();
     s.frame = o.value(QLatin1String("frame")).toString(QStringLiteral("full"));
     for (const QJsonValue &v : o.value(QLatin1String("characters")).toArray())
         s.characters << v.toString();
     s.format = o.value(QLatin1String("format")).toString();
-    return s;
+    return true;
 }
 
-FigureRecipe figure(const QJsonObject &o, const FigureRecipe *base)
+FigureRecipe figure(const QJsonObject &o, const FigureRecipe &base, bool variant)
 {
-    FigureRecipe f = base ? *base : FigureRecipe{};
+    FigureRecipe f = base;
     auto text = [&](const char *key, QString &target) {
         if (o.contains(QLatin1String(key)))
             target = o.value(QLatin1String(key)).toString();
@@ -40,8 +74,6 @@ FigureRecipe figure(const QJsonObject &o, const FigureRecipe *base)
         if (o.contains(QLatin1String(key)))
             target = colour(o, key);
     };
-    text("file", f.file);
-    text("code", f.code);
     text("hair", f.hair);
     text("outfit", f.outfit);
     text("format", f.format);
@@ -51,7 +83,7 @@ FigureRecipe figure(const QJsonObject &o, const FigureRecipe *base)
     col("skin", f.skin);
     col("outfitColour", f.outfitColour);
     col("accent", f.accent);
-    if (!base) {
+    if (!variant) {
         // The face strip's cells go where the stage puts a face of this character,
         // measured within the body picture.
         const stage::FaceRect r = stage::faceRect(f.code);
@@ -88,35 +120,98 @@ bool readRecipe(const QString &path, Recipe &recipe, QString &error)
         return false;
     }
     const QJsonObject root = doc.object();
-    for (const QJsonValue &v : root.value(QLatin1String("backgrounds")).toArray())
-        recipe.backgrounds << scene(v.toObject());
-    for (const QJsonValue &v : root.value(QLatin1String("characters")).toArray())
-        recipe.figures << figure(v.toObject(), nullptr);
-    for (const QJsonValue &v : root.value(QLatin1String("variants")).toArray()) {
-        const QJsonObject o = v.toObject();
+    auto entries = [&](const char *section) {
+        return root.value(QLatin1String(section)).toArray();
+    };
+    auto fail = [&](const QString &message) {
+        error = path + QStringLiteral(": ") + message;
+        return false;
+    };
+    const QJsonArray backgrounds = entries("backgrounds");
+    for (qsizetype i = 0; i < backgrounds.size(); ++i) {
+        SceneRecipe s;
+        if (!scene(backgrounds.at(i).toObject(), entryName("backgrounds", i),
+                   stage::PictureRole::Background, s, error))
+            return fail(error);
+        recipe.backgrounds << s;
+    }
+    const QJsonArray characters = entries("characters");
+    for (qsizetype i = 0; i < characters.size(); ++i) {
+        const QJsonObject o = characters.at(i).toObject();
+        FigureRecipe base;
+        if (!readCode(o, entryName("characters", i), base.code, error))
+            return fail(error);
+        recipe.figures << figure(o, base, false);
+    }
+    // A variant is named by its character's code and its number, as a "2" line names it.
+    const QJsonArray variants = entries("variants");
+    for (qsizetype i = 0; i < variants.size(); ++i) {
+        const QJsonObject o = variants.at(i).toObject();
+        const QString entry = entryName("variants", i);
+        if (o.contains(QLatin1String("file")) || o.contains(QLatin1String("code")))
+            return fail(entry + QStringLiteral(": a variant is named by \"of\" (its "
+                                               "character's code) and \"variant\" alone"));
         const FigureRecipe *base = findFigure(recipe, o.value(QLatin1String("of")).toString());
-        if (!base) {
-            error = path + QStringLiteral(": a variant of an unknown character");
-            return false;
-        }
-        FigureRecipe variant = figure(o, base);
+        if (!base || base->variant != 0)
+            return fail(entry + QStringLiteral(": \"of\" names no character of the recipe"));
+        const int number = o.value(QLatin1String("variant")).toInt(0);
+        if (number < 1 || number > 9)
+            return fail(entry + QStringLiteral(": no \"variant\" number from 1 to 9"));
+        FigureRecipe variant = figure(o, *base, true);
+        variant.variant = number;
         variant.faceFormat.clear(); // the face strip belongs to the base character
         recipe.figures << variant;
     }
-    for (const QJsonValue &v : root.value(QLatin1String("events")).toArray())
-        recipe.events << scene(v.toObject());
+    const QJsonArray events = entries("events");
+    for (qsizetype i = 0; i < events.size(); ++i) {
+        SceneRecipe s;
+        if (!scene(events.at(i).toObject(), entryName("events", i),
+                   stage::PictureRole::EventPicture, s, error))
+            return fail(error);
+        recipe.events << s;
+    }
+    // Two entries of one code would draw one file twice, the later over the earlier.
+    QStringList names;
+    for (const SceneRecipe &s : std::as_const(recipe.backgrounds))
+        names << fileName(s);
+    for (const FigureRecipe &f : std::as_const(recipe.figures))
+        names << fileName(f);
+    for (const SceneRecipe &s : std::as_const(recipe.events))
+        names << fileName(s);
+    QSet<QString> seen;
+    for (const QString &name : std::as_const(names)) {
+        if (seen.contains(name))
+            return fail(QStringLiteral("two entries draw %1").arg(name));
+        seen.insert(name);
+    }
     recipe.iconCharacter =
         root.value(QLatin1String("icon")).toObject().value(QLatin1String("character")).toString();
     return true;
 }
 
-const FigureRecipe *findFigure(const Recipe &recipe, const QString &code)
+const FigureRecipe *findFigure(const Recipe &recipe, const QString &name)
 {
+    const QString wanted = dat1Name(stage::PictureRole::Character, name, 0);
     for (const FigureRecipe &f : recipe.figures) {
-        if (f.file == QStringLiteral("chara") + code)
+        if (fileName(f) == wanted)
             return &f;
     }
     return nullptr;
+}
+
+QString fileName(const FigureRecipe &figure)
+{
+    return dat1Name(stage::PictureRole::Character, figure.code, figure.variant);
+}
+
+QString faceFileName(const FigureRecipe &figure)
+{
+    return dat1Name(stage::PictureRole::Face, figure.code, 0);
+}
+
+QString fileName(const SceneRecipe &scene)
+{
+    return dat1Name(scene.role, scene.code, 0);
 }
 
 } // namespace vm2::content
