@@ -64,11 +64,8 @@ StoryTexts demoTexts(const QStringList &names)
         const engine::KindInfo *kind = engine::lineKind(line);
         if (!kind || (kind->kind != engine::Kind::Talk && kind->kind != engine::Kind::TalkNoWait))
             return;
-        const engine::Command cmd = engine::parseCommand(line);
-        texts.messages << QString(cmd.text)
-                              .replace(QStringLiteral("@1"), names[0])
-                              .replace(QStringLiteral("@2"), names[1])
-                              .replace(QStringLiteral("@3"), names[2]);
+        texts.messages << engine::messageText(engine::parseCommand(line),
+                                              {names[0], names[1], names[2]});
     };
     const QDir dir(QStringLiteral(VM2_DEMO_SCRIPTS));
     for (const QString &file : dir.entryList({QStringLiteral("*.txt")}, QDir::Files)) {

@@ -277,13 +277,7 @@ void Engine::message(const Command &cmd, bool waits)
 {
     std::uint32_t colour = 0;
     if (speakerColour(cmd.speaker, waits, &colour)) {
-        QString text = cmd.text;
-        text.replace(QStringLiteral("@1"), m_state.PName(1));
-        text.replace(QStringLiteral("@2"), m_state.PName(2));
-        text.replace(QStringLiteral("@3"), m_state.PName(3));
-        if (cmd.speaker == u'1')
-            text.prepend(m_state.PName(2));
-        showTalk(colour, text);
+        showTalk(colour, messageText(cmd, {m_state.PName(1), m_state.PName(2), m_state.PName(3)}));
     }
     if (waits)
         advanceWait();

@@ -328,4 +328,15 @@ bool speakerColour(QChar speaker, bool waits, std::uint32_t *colour)
     }
 }
 
+QString messageText(const Command &cmd, const std::array<QString, 3> &names)
+{
+    QString text = cmd.text;
+    text.replace(QStringLiteral("@1"), names[0]);
+    text.replace(QStringLiteral("@2"), names[1]);
+    text.replace(QStringLiteral("@3"), names[2]);
+    if (cmd.speaker == u'1')
+        text.prepend(names[1]);
+    return text;
+}
+
 } // namespace vm2::engine

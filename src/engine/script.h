@@ -240,4 +240,9 @@ inline constexpr std::uint32_t kBlack = 0;
 // leaves the message label unchanged.
 bool speakerColour(QChar speaker, bool waits, std::uint32_t *colour);
 
+// The text that message `cmd` shows, given the hero's surname, given name and
+// nickname: they stand for "@1", "@2" and "@3", and the hero's own lines (speaker
+// "1") are headed by his given name.
+QString messageText(const Command &cmd, const std::array<QString, 3> &names);
+
 } // namespace vm2::engine
