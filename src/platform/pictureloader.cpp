@@ -5,6 +5,7 @@
 
 #include <QImageReader>
 #include <QPainter>
+#include <QThread>
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
@@ -76,13 +77,14 @@ struct PictureCache::Decoding {
 
     Decoding(QString file, QString fileName) : path(std::move(file)), name(std::move(fileName)) {}
 
-    // On a worker thread.
-    void run(FileSource &source)
+    // On a worker thread: decodes the picture unless it is taken or started, and
+    // tells whether it did.
+    bool run(FileSource &source)
     {
         {
             const std::lock_guard lock(mutex);
             if (step != Step::Queued)
-                return;
+                return false;
             step = Step::Running;
         }
         std::optional<FileStamp> decodedStamp = source.stamp(path);
@@ -101,6 +103,7 @@ struct PictureCache::Decoding {
             step = Step::Done;
         }
         done.notify_all();
+        return true;
     }
 
     // Takes a decoding that no worker has started, so that none will; waits for one
@@ -138,6 +141,9 @@ PictureCache::PictureCache()
 {
     // A worker idle for this long ends; a game starts its next event well before.
     m_workers.setExpiryTimeout(60 * 1000);
+    // One core stays the game's: it decodes itself the picture it needs next when no
+    // worker has started it, and a worker more would only slow it down.
+    m_workers.setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 1));
 }
 
 PictureCache::~PictureCache()
@@ -198,6 +204,7 @@ void PictureCache::decodeAhead(const std::vector<Ahead> &pictures)
     FileSource &source = fileSource();
     boundDecoding();
     std::vector<std::shared_ptr<Decoding>> ahead;
+    std::size_t started = 0;
     for (const Ahead &picture : pictures) {
         if (ahead.size() == kEntries)
             break;
@@ -218,9 +225,20 @@ void PictureCache::decodeAhead(const std::vector<Ahead> &pictures)
             });
         if (!stamp || isKept)
             continue;
-        auto decoding = std::make_shared<Decoding>(picture.path, picture.name);
-        ahead.push_back(decoding);
-        m_workers.start([decoding, &source] { decoding->run(source); });
+        ahead.push_back(std::make_shared<Decoding>(picture.path, picture.name));
+        ++started;
+    }
+    // Each worker takes the last picture that nobody has started: the game takes the
+    // first ones as it draws them, so the two work from both ends of the list rather
+    // than the game waiting for a worker one picture ahead of it.
+    const auto list = std::make_shared<const std::vector<std::shared_ptr<Decoding>>>(ahead);
+    for (std::size_t i = 0; i < started; ++i) {
+        m_workers.start([list, &source] {
+            for (auto d = list->rbegin(); d != list->rend(); ++d) {
+                if ((*d)->run(source))
+                    return;
+            }
+        });
     }
     // Those not asked for again: a running one is waited for only when the cache goes.
     for (const std::shared_ptr<Decoding> &decoding : m_ahead) {
