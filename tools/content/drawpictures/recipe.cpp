@@ -127,14 +127,18 @@ bool readRecipe(const QString &path, Recipe &recipe, QString &error)
         error = path + QStringLiteral(": ") + message;
         return false;
     };
-    const QJsonArray backgrounds = entries("backgrounds");
-    for (qsizetype i = 0; i < backgrounds.size(); ++i) {
-        SceneRecipe s;
-        if (!scene(backgrounds.at(i).toObject(), entryName("backgrounds", i),
-                   stage::PictureRole::Background, s, error))
-            return fail(error);
-        recipe.backgrounds << s;
-    }
+    auto scenes = [&](const char *section, stage::PictureRole role, QList<SceneRecipe> &into) {
+        const QJsonArray list = entries(section);
+        for (qsizetype i = 0; i < list.size(); ++i) {
+            SceneRecipe s;
+            if (!scene(list.at(i).toObject(), entryName(section, i), role, s, error))
+                return false;
+            into << s;
+        }
+        return true;
+    };
+    if (!scenes("backgrounds", stage::PictureRole::Background, recipe.backgrounds))
+        return fail(error);
     const QJsonArray characters = entries("characters");
     for (qsizetype i = 0; i < characters.size(); ++i) {
         const QJsonObject o = characters.at(i).toObject();
@@ -162,14 +166,8 @@ bool readRecipe(const QString &path, Recipe &recipe, QString &error)
         variant.faceFormat.clear(); // the face strip belongs to the base character
         recipe.figures << variant;
     }
-    const QJsonArray events = entries("events");
-    for (qsizetype i = 0; i < events.size(); ++i) {
-        SceneRecipe s;
-        if (!scene(events.at(i).toObject(), entryName("events", i),
-                   stage::PictureRole::EventPicture, s, error))
-            return fail(error);
-        recipe.events << s;
-    }
+    if (!scenes("events", stage::PictureRole::EventPicture, recipe.events))
+        return fail(error);
     // Two entries of one code would draw one file twice, the later over the earlier.
     QStringList names;
     for (const SceneRecipe &s : std::as_const(recipe.backgrounds))
