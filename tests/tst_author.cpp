@@ -5,6 +5,7 @@
 #include "mainwindow.h"
 #include "platform/settingsstore.h"
 #include "session.h"
+#include "stageview.h"
 #include "windowdriver.h"
 
 #include <QComboBox>
@@ -119,6 +120,8 @@ private Q_SLOTS:
     void nothingChangesWhileRunning();
     void storyChanges();
     void noPanelWithoutAuthor();
+    void panelComesBack_data();
+    void panelComesBack();
 };
 
 void TestAuthor::showsState()
@@ -332,6 +335,51 @@ void TestAuthor::noPanelWithoutAuthor()
     QVERIFY(!run.panel());
     QCOMPARE(test::visibleWindows<AuthorPanel>(), 0);
     QCOMPARE(run.visiblePlaces(), kHomeButtons);
+    // The author's key brings nothing up, and is no input of the game's.
+    QTest::keyClick(run.main()->stage(), Qt::Key_F9);
+    QCOMPARE(test::visibleWindows<AuthorPanel>(), 0);
+    QCOMPARE(run.visiblePlaces(), kHomeButtons);
+    QCOMPARE(run.main()->placeLabel()->text(), QStringLiteral("自宅"));
+}
+
+void TestAuthor::panelComesBack_data()
+{
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("back");
+    QTest::newRow("F9") << int(Qt::NoModifier) << true;
+    QTest::newRow("Shift+F9") << int(Qt::ShiftModifier) << false;
+    QTest::newRow("Ctrl+F9") << int(Qt::ControlModifier) << false;
+    QTest::newRow("Alt+F9") << int(Qt::AltModifier) << false;
+    QTest::newRow("Meta+F9") << int(Qt::MetaModifier) << false;
+}
+
+void TestAuthor::panelComesBack()
+{
+    QFETCH(int, modifiers);
+    QFETCH(bool, back);
+    Run run(true);
+    QTRY_VERIFY(run.started());
+    QTRY_VERIFY(run.panel()->isVisible());
+    const QRect was = run.panel()->frameGeometry();
+    run.panel()->close(); // the close button of its frame
+    QVERIFY(!run.panel()->isVisible());
+    // Changed while the panel is away, behind the game's back: the panel shows it
+    // when it comes back.
+    run.state().Loveval(3) = 40;
+    QTest::keyClick(run.main()->stage(), Qt::Key_F9, Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(run.panel()->isVisible(), back);
+    QCOMPARE(test::visibleWindows<AuthorPanel>(), back ? 1 : 0);
+    QCOMPARE(run.main()->placeLabel()->text(), QStringLiteral("自宅"));
+    if (!back)
+        return;
+    QCOMPARE(run.panel()->frameGeometry(), was);
+    QCOMPARE(run.find<QSpinBox>("love3")->value(), 40);
+    QCOMPARE(run.find<QLabel>("ending3")->text(), QStringLiteral("≥ 35 happy"));
+    // Again while it shows: it stays as it is.
+    QTest::keyClick(run.main()->stage(), Qt::Key_F9);
+    QVERIFY(run.panel()->isVisible());
+    QCOMPARE(run.panel()->frameGeometry(), was);
+    QVERIFY(run.errors.isEmpty());
 }
 
 QTEST_MAIN(TestAuthor)

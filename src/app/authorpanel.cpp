@@ -327,6 +327,14 @@ void AuthorPanel::refresh()
     m_refreshing = false;
 }
 
+void AuthorPanel::reopen()
+{
+    refresh();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+}
+
 void AuthorPanel::fillEvents()
 {
     const QString current = m_events->currentItem() ? m_events->currentItem()->text() : QString();
@@ -376,6 +384,7 @@ void AuthorPanel::keyPressEvent(QKeyEvent *event)
 void AuthorPanel::mainWindowShown(MainWindow *window)
 {
     connect(window, &MainWindow::waitStarted, this, &AuthorPanel::refresh);
+    connect(window, &MainWindow::authorPanelAsked, this, &AuthorPanel::reopen);
     m_coalesce->start();
     if (m_placed)
         return;

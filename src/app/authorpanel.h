@@ -47,6 +47,9 @@ public:
 public Q_SLOTS:
     // Reads the state and the story again.
     void refresh();
+    // Shows the panel again after the author closed it, where it was and with the
+    // state as it is now, above the other windows (the main screen keeps the focus).
+    void reopen();
 
 Q_SIGNALS:
     // The checker's findings were shown (after each change of the story).

@@ -120,6 +120,7 @@ void MainWindow::wireAids()
     connect(m_keys, &PlayerKeys::playerInput, m_auto, &AutoMode::stop);
     connect(m_keys, &PlayerKeys::fullScreenToggled, this, &MainWindow::toggleFullScreen);
     connect(m_keys, &PlayerKeys::screenshotAsked, this, &MainWindow::takeScreenshot);
+    connect(m_keys, &PlayerKeys::authorPanelAsked, this, &MainWindow::authorPanelAsked);
     connect(m_aids, &ReadingAids::historyOpened, m_auto, &AutoMode::stop);
 }
 
