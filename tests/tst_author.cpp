@@ -5,6 +5,7 @@
 #include "mainwindow.h"
 #include "platform/settingsstore.h"
 #include "session.h"
+#include "sideplacement.h"
 #include "stageview.h"
 #include "windowdriver.h"
 
@@ -122,6 +123,8 @@ private Q_SLOTS:
     void noPanelWithoutAuthor();
     void panelComesBack_data();
     void panelComesBack();
+    void placement_data();
+    void placement();
 };
 
 void TestAuthor::showsState()
@@ -380,6 +383,61 @@ void TestAuthor::panelComesBack()
     QVERIFY(run.panel()->isVisible());
     QCOMPARE(run.panel()->frameGeometry(), was);
     QVERIFY(run.errors.isEmpty());
+}
+
+void TestAuthor::placement_data()
+{
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QRect>("mainFrame");
+    QTest::addColumn<QSize>("panelFrame"); // as the panel would like it
+    QTest::addColumn<QPoint>("main");
+    QTest::addColumn<QRect>("panel");
+    const QRect hd(0, 0, 1920, 1040);    // 1920 × 1080 less a taskbar
+    const QRect hdAtTwo(0, 0, 960, 540); // 1920 × 1080 at a screen scale of 2
+    // Gap 8 between the frames.
+    QTest::newRow("room on the right") << hd << QRect(100, 100, 560, 600) << QSize(400, 500)
+                                       << QPoint(100, 100) << QRect(668, 100, 400, 600);
+    QTest::newRow("room on the left only") << hd << QRect(1400, 100, 500, 600) << QSize(400, 700)
+                                           << QPoint(1400, 100) << QRect(992, 100, 400, 700);
+    QTest::newRow("taller than the area below the main screen")
+        << hd << QRect(100, 600, 560, 300) << QSize(400, 700) << QPoint(100, 600)
+        << QRect(668, 340, 400, 700);
+    QTest::newRow("scale 2: both moved to fit")
+        << hdAtTwo << QRect(207, 0, 545, 540) << QSize(300, 400) << QPoint(53, 0)
+        << QRect(606, 0, 300, 540);
+    QTest::newRow("scale 2: no room, they overlap")
+        << hdAtTwo << QRect(207, 0, 545, 540) << QSize(450, 600) << QPoint(0, 0)
+        << QRect(510, 0, 450, 540);
+    QTest::newRow("main title bar above the area")
+        << hd << QRect(100, -20, 560, 600) << QSize(400, 500) << QPoint(100, 0)
+        << QRect(668, 0, 400, 600);
+    QTest::newRow("main beyond the area's foot and right edge")
+        << hd << QRect(1700, 700, 560, 600) << QSize(400, 500) << QPoint(1360, 440)
+        << QRect(952, 440, 400, 600);
+    QTest::newRow("second screen below a top bar")
+        << QRect(1920, 30, 1280, 994) << QRect(1950, 30, 545, 580) << QSize(400, 300)
+        << QPoint(1950, 30) << QRect(2503, 30, 400, 580);
+    QTest::newRow("main screen left of the area")
+        << QRect(1920, 30, 1280, 994) << QRect(1000, 100, 545, 580) << QSize(400, 300)
+        << QPoint(1920, 100) << QRect(2473, 100, 400, 580);
+    QTest::newRow("panel larger than the area")
+        << QRect(0, 0, 800, 500) << QRect(0, 0, 400, 300) << QSize(900, 700) << QPoint(0, 0)
+        << QRect(0, 0, 800, 500);
+}
+
+void TestAuthor::placement()
+{
+    QFETCH(QRect, available);
+    QFETCH(QRect, mainFrame);
+    QFETCH(QSize, panelFrame);
+    QFETCH(QPoint, main);
+    QFETCH(QRect, panel);
+    const auto placed = app::SidePlacement::beside(available, mainFrame, panelFrame, 8);
+    QCOMPARE(placed.main, main);
+    QCOMPARE(placed.panel, panel);
+    // Both frames, title bars included, on the area.
+    QVERIFY(available.contains(QRect(placed.main, mainFrame.size())));
+    QVERIFY(available.contains(placed.panel));
 }
 
 QTEST_MAIN(TestAuthor)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -56,6 +57,7 @@ Q_SIGNALS:
     void findingsShown();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
@@ -78,7 +80,8 @@ private:
     StoryMonitor *m_monitor = nullptr;
     QTimer *m_coalesce = nullptr;
     bool m_placed = false;
-    bool m_refreshing = false; // values shown, not set by the author
+    QPointer<MainWindow> m_framing; // the first main screen, until the window system frames it
+    bool m_refreshing = false;      // values shown, not set by the author
 
     QLabel *m_notice = nullptr;
     QLabel *m_place = nullptr;
