@@ -5,6 +5,8 @@
 #include "mainwindow.h"
 #include "platform/settingsstore.h"
 #include "session.h"
+#include "sideplacement.h"
+#include "stageview.h"
 #include "windowdriver.h"
 
 #include <QComboBox>
@@ -119,6 +121,10 @@ private Q_SLOTS:
     void nothingChangesWhileRunning();
     void storyChanges();
     void noPanelWithoutAuthor();
+    void panelComesBack_data();
+    void panelComesBack();
+    void placement_data();
+    void placement();
 };
 
 void TestAuthor::showsState()
@@ -332,6 +338,106 @@ void TestAuthor::noPanelWithoutAuthor()
     QVERIFY(!run.panel());
     QCOMPARE(test::visibleWindows<AuthorPanel>(), 0);
     QCOMPARE(run.visiblePlaces(), kHomeButtons);
+    // The author's key brings nothing up, and is no input of the game's.
+    QTest::keyClick(run.main()->stage(), Qt::Key_F9);
+    QCOMPARE(test::visibleWindows<AuthorPanel>(), 0);
+    QCOMPARE(run.visiblePlaces(), kHomeButtons);
+    QCOMPARE(run.main()->placeLabel()->text(), QStringLiteral("自宅"));
+}
+
+void TestAuthor::panelComesBack_data()
+{
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("back");
+    QTest::newRow("F9") << int(Qt::NoModifier) << true;
+    QTest::newRow("Shift+F9") << int(Qt::ShiftModifier) << false;
+    QTest::newRow("Ctrl+F9") << int(Qt::ControlModifier) << false;
+    QTest::newRow("Alt+F9") << int(Qt::AltModifier) << false;
+    QTest::newRow("Meta+F9") << int(Qt::MetaModifier) << false;
+}
+
+void TestAuthor::panelComesBack()
+{
+    QFETCH(int, modifiers);
+    QFETCH(bool, back);
+    Run run(true);
+    QTRY_VERIFY(run.started());
+    QTRY_VERIFY(run.panel()->isVisible());
+    const QRect was = run.panel()->frameGeometry();
+    run.panel()->close(); // the close button of its frame
+    QVERIFY(!run.panel()->isVisible());
+    // Changed while the panel is away, behind the game's back: the panel shows it
+    // when it comes back.
+    run.state().Loveval(3) = 40;
+    QTest::keyClick(run.main()->stage(), Qt::Key_F9, Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(run.panel()->isVisible(), back);
+    QCOMPARE(test::visibleWindows<AuthorPanel>(), back ? 1 : 0);
+    QCOMPARE(run.main()->placeLabel()->text(), QStringLiteral("自宅"));
+    if (!back)
+        return;
+    QCOMPARE(run.panel()->frameGeometry(), was);
+    QCOMPARE(run.find<QSpinBox>("love3")->value(), 40);
+    QCOMPARE(run.find<QLabel>("ending3")->text(), QStringLiteral("≥ 35 happy"));
+    // Again while it shows: it stays as it is.
+    QTest::keyClick(run.main()->stage(), Qt::Key_F9);
+    QVERIFY(run.panel()->isVisible());
+    QCOMPARE(run.panel()->frameGeometry(), was);
+    QVERIFY(run.errors.isEmpty());
+}
+
+void TestAuthor::placement_data()
+{
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QRect>("mainFrame");
+    QTest::addColumn<QSize>("panelFrame"); // as the panel would like it
+    QTest::addColumn<QPoint>("main");
+    QTest::addColumn<QRect>("panel");
+    const QRect hd(0, 0, 1920, 1040);    // 1920 × 1080 less a taskbar
+    const QRect hdAtTwo(0, 0, 960, 540); // 1920 × 1080 at a screen scale of 2
+    // Gap 8 between the frames.
+    QTest::newRow("room on the right") << hd << QRect(100, 100, 560, 600) << QSize(400, 500)
+                                       << QPoint(100, 100) << QRect(668, 100, 400, 600);
+    QTest::newRow("room on the left only") << hd << QRect(1400, 100, 500, 600) << QSize(400, 700)
+                                           << QPoint(1400, 100) << QRect(992, 100, 400, 700);
+    QTest::newRow("taller than the area below the main screen")
+        << hd << QRect(100, 600, 560, 300) << QSize(400, 700) << QPoint(100, 600)
+        << QRect(668, 340, 400, 700);
+    QTest::newRow("scale 2: both moved to fit")
+        << hdAtTwo << QRect(207, 0, 545, 540) << QSize(300, 400) << QPoint(53, 0)
+        << QRect(606, 0, 300, 540);
+    QTest::newRow("scale 2: no room, they overlap")
+        << hdAtTwo << QRect(207, 0, 545, 540) << QSize(450, 600) << QPoint(0, 0)
+        << QRect(510, 0, 450, 540);
+    QTest::newRow("main title bar above the area")
+        << hd << QRect(100, -20, 560, 600) << QSize(400, 500) << QPoint(100, 0)
+        << QRect(668, 0, 400, 600);
+    QTest::newRow("main beyond the area's foot and right edge")
+        << hd << QRect(1700, 700, 560, 600) << QSize(400, 500) << QPoint(1360, 440)
+        << QRect(952, 440, 400, 600);
+    QTest::newRow("second screen below a top bar")
+        << QRect(1920, 30, 1280, 994) << QRect(1950, 30, 545, 580) << QSize(400, 300)
+        << QPoint(1950, 30) << QRect(2503, 30, 400, 580);
+    QTest::newRow("main screen left of the area")
+        << QRect(1920, 30, 1280, 994) << QRect(1000, 100, 545, 580) << QSize(400, 300)
+        << QPoint(1920, 100) << QRect(2473, 100, 400, 580);
+    QTest::newRow("panel larger than the area")
+        << QRect(0, 0, 800, 500) << QRect(0, 0, 400, 300) << QSize(900, 700) << QPoint(0, 0)
+        << QRect(0, 0, 800, 500);
+}
+
+void TestAuthor::placement()
+{
+    QFETCH(QRect, available);
+    QFETCH(QRect, mainFrame);
+    QFETCH(QSize, panelFrame);
+    QFETCH(QPoint, main);
+    QFETCH(QRect, panel);
+    const auto placed = app::SidePlacement::beside(available, mainFrame, panelFrame, 8);
+    QCOMPARE(placed.main, main);
+    QCOMPARE(placed.panel, panel);
+    // Both frames, title bars included, on the area.
+    QVERIFY(available.contains(QRect(placed.main, mainFrame.size())));
+    QVERIFY(available.contains(placed.panel));
 }
 
 QTEST_MAIN(TestAuthor)

@@ -6,6 +6,7 @@
 #include "modeindicator.h"
 #include "noticeband.h"
 #include "platform/settingsstore.h"
+#include "playerkeys.h"
 #include "readingaids.h"
 #include "scaledlayout.h"
 #include "session.h"
@@ -189,6 +190,8 @@ private Q_SLOTS:
     void screenshot();
     void fullScreen_data();
     void fullScreen();
+    void windowKeys_data();
+    void windowKeys();
     void rememberedSize();
     void tooLargeFits();
     void guide_data();
@@ -485,6 +488,84 @@ void TestPlayerScreen::fullScreen()
     QTest::keyClick(w->stage(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QTRY_VERIFY(!w->isFullScreen());
     QTRY_COMPARE(w->size(), before);
+    QCOMPARE(w->placeLabel()->text(), QStringLiteral("自宅"));
+}
+
+void TestPlayerScreen::windowKeys_data()
+{
+    // Each window key with every set of modifiers: only the set it names counts;
+    // with Ctrl, Alt or Meta a function key belongs to the desktop.
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("signal"); // none: the key is no window key
+    struct Key {
+        const char *name;
+        Qt::Key key;
+        Qt::KeyboardModifiers extra; // sent with every set: the keypad's
+        Qt::KeyboardModifiers named;
+        const char *signal;
+    };
+    const Key keys[] = {
+        {"F9", Qt::Key_F9, {}, Qt::NoModifier, "authorPanelAsked"},
+        {"F11", Qt::Key_F11, {}, Qt::NoModifier, "fullScreenToggled"},
+        {"F12", Qt::Key_F12, {}, Qt::NoModifier, "screenshotAsked"},
+        {"Return", Qt::Key_Return, {}, Qt::AltModifier, "fullScreenToggled"},
+        {"keypad Enter", Qt::Key_Enter, Qt::KeypadModifier, Qt::AltModifier, "fullScreenToggled"},
+        {"A", Qt::Key_A, {}, Qt::NoModifier, "autoToggled"},
+    };
+    const std::pair<const char *, Qt::KeyboardModifiers> sets[] = {
+        {"", Qt::NoModifier},
+        {"Shift+", Qt::ShiftModifier},
+        {"Ctrl+", Qt::ControlModifier},
+        {"Alt+", Qt::AltModifier},
+        {"Meta+", Qt::MetaModifier},
+        {"Ctrl+Alt+", Qt::ControlModifier | Qt::AltModifier},
+        {"Shift+Alt+", Qt::ShiftModifier | Qt::AltModifier},
+        {"Ctrl+Shift+", Qt::ControlModifier | Qt::ShiftModifier},
+    };
+    for (const Key &k : keys) {
+        for (const auto &[prefix, modifiers] : sets) {
+            // Return alone would press a button or advance: no window key's business.
+            if (k.key == Qt::Key_Return && modifiers == Qt::NoModifier)
+                continue;
+            QTest::addRow("%s%s", prefix, k.name)
+                << int(k.key) << int(modifiers | k.extra)
+                << (modifiers == k.named ? QString::fromLatin1(k.signal) : QString());
+        }
+    }
+}
+
+void TestPlayerScreen::windowKeys()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, signal);
+    Run run(townStory);
+    Player player(*run.session,
+                  [](MainWindow *w, int) { QTest::keyClick(w->stage(), Qt::Key_Space); });
+    run.session->showMain();
+    QTRY_VERIFY(run.main()->hasStarted());
+    MainWindow *w = run.main();
+    auto *keys = w->findChild<app::PlayerKeys *>();
+    QVERIFY(keys);
+    QMap<QString, std::shared_ptr<QSignalSpy>> spies{
+        {QStringLiteral("authorPanelAsked"),
+         std::make_shared<QSignalSpy>(keys, &app::PlayerKeys::authorPanelAsked)},
+        {QStringLiteral("fullScreenToggled"),
+         std::make_shared<QSignalSpy>(keys, &app::PlayerKeys::fullScreenToggled)},
+        {QStringLiteral("screenshotAsked"),
+         std::make_shared<QSignalSpy>(keys, &app::PlayerKeys::screenshotAsked)},
+        {QStringLiteral("autoToggled"),
+         std::make_shared<QSignalSpy>(keys, &app::PlayerKeys::autoToggled)},
+    };
+    const QDir shots(m_home.filePath(QStringLiteral("Pictures/Velmora 2")));
+    const qsizetype shotsBefore = shots.entryList({QStringLiteral("*.png")}, QDir::Files).size();
+    QTest::keyClick(w->stage(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    for (auto it = spies.cbegin(); it != spies.cend(); ++it)
+        QVERIFY2(it.value()->count() == (it.key() == signal ? 1 : 0), qPrintable(it.key()));
+    QCOMPARE(w->isFullScreen(), signal == QLatin1String("fullScreenToggled"));
+    QCOMPARE(shots.entryList({QStringLiteral("*.png")}, QDir::Files).size() - shotsBefore,
+             signal == QLatin1String("screenshotAsked") ? 1 : 0);
     QCOMPARE(w->placeLabel()->text(), QStringLiteral("自宅"));
 }
 

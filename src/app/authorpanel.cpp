@@ -4,8 +4,10 @@
 #include "engine/placetable.h"
 #include "engine/script.h"
 #include "game/authortools.h"
+#include "layout.h"
 #include "mainwindow.h"
 #include "session.h"
+#include "sideplacement.h"
 #include "storymonitor.h"
 
 #include <QComboBox>
@@ -27,6 +29,14 @@
 namespace vm2::app {
 
 namespace {
+
+void moveFrame(QWidget *window, QPoint at)
+{
+    if (QWindow *handle = window->windowHandle())
+        handle->setFramePosition(at);
+    else
+        window->move(at); // placed with its frame when it is first shown
+}
 
 // The place codes an event may have: the walkable places, then the endings' "9".
 QStringList eventPlaceCodes()
@@ -327,6 +337,14 @@ void AuthorPanel::refresh()
     m_refreshing = false;
 }
 
+void AuthorPanel::reopen()
+{
+    refresh();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+}
+
 void AuthorPanel::fillEvents()
 {
     const QString current = m_events->currentItem() ? m_events->currentItem()->text() : QString();
@@ -376,6 +394,7 @@ void AuthorPanel::keyPressEvent(QKeyEvent *event)
 void AuthorPanel::mainWindowShown(MainWindow *window)
 {
     connect(window, &MainWindow::waitStarted, this, &AuthorPanel::refresh);
+    connect(window, &MainWindow::authorPanelAsked, this, &AuthorPanel::reopen);
     m_coalesce->start();
     if (m_placed)
         return;
@@ -386,45 +405,49 @@ void AuthorPanel::mainWindowShown(MainWindow *window)
             placeBeside(main);
         show();
     });
+    m_framing = window;
+    window->installEventFilter(this);
 }
 
-// Beside the main screen where the screen has room: right of it, else left of it,
-// else both moved so that they fit side by side, else at the screen's right edge.
+bool AuthorPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    // The window system frames the main screen after it is shown, and the main
+    // screen then fits itself to the screen, centred: placed again beside it as it
+    // stands then, the panel stays beside it rather than over it.
+    const QEvent::Type type = event->type();
+    if (watched == m_framing && (type == QEvent::Move || type == QEvent::Resize) &&
+        m_framing->frameGeometry() != m_framing->geometry()) {
+        m_framing->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this, main = m_framing] {
+            if (main && main == m_session.mainWindow() && isVisible())
+                placeBeside(main);
+        });
+        m_framing = nullptr;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Frames are placed by their top-left corner, as the window system will frame
+// them: a window already framed moves by its client area otherwise, and one not
+// yet framed would have its title bar put above the place given.
 void AuthorPanel::placeBeside(QWidget *window)
 {
     const QScreen *screen = window->screen();
     if (!screen)
         return;
-    const QRect avail = screen->availableGeometry();
-    const QRect frame = window->frameGeometry();
-    // The frame the window system will add, as the main screen has it.
-    const QSize decoration = frame.size() - window->geometry().size();
-    // A window manager may not have framed the main screen yet: keep clear of a frame.
+    const QMargins mainMargins = expectedFrame(window);
+    const QRect mainFrame = window->geometry().marginsAdded(mainMargins);
+    // Until the panel has a frame of its own, it will have one as the main screen's.
+    const QMargins margins = frameGeometry() != geometry() ? expectedFrame(this) : mainMargins;
+    const QSize decoration(margins.left() + margins.right(), margins.top() + margins.bottom());
+    // Room between the frames, for one a little wider than expected.
     constexpr int kGap = 8;
-    QSize size = sizeHint();
-    size.setHeight(
-        std::min(std::max(size.height(), frame.height()), avail.height() - decoration.height()));
-    resize(size);
-    const int outer = size.width() + decoration.width() + kGap;
-    int x = 0;
-    QPoint mainAt = frame.topLeft();
-    if (frame.right() + 1 + outer <= avail.right() + 1) {
-        x = frame.right() + 1 + kGap;
-    } else if (frame.left() - outer >= avail.left()) {
-        x = frame.left() - outer;
-    } else if (frame.width() + outer <= avail.width()) {
-        mainAt.setX(avail.left() + (avail.width() - frame.width() - outer) / 2);
-        x = mainAt.x() + frame.width() + kGap;
-    } else {
-        x = avail.right() + 1 - outer;
-    }
-    // Only sideways: the window system keeps the main screen's height on the screen.
-    if (mainAt != frame.topLeft() && window->windowHandle())
-        window->windowHandle()->setX(window->geometry().x() + mainAt.x() - frame.x());
-    const int y =
-        std::clamp(mainAt.y(), avail.top(),
-                   std::max(avail.top(), avail.bottom() + 1 - size.height() - decoration.height()));
-    move(x, y);
+    const SidePlacement placed = SidePlacement::beside(screen->availableGeometry(), mainFrame,
+                                                       sizeHint() + decoration, kGap);
+    if (placed.main != mainFrame.topLeft())
+        moveFrame(window, placed.main);
+    resize(placed.panel.size() - decoration);
+    moveFrame(this, placed.panel.topLeft());
 }
 
 } // namespace vm2::app

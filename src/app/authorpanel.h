@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -47,12 +48,16 @@ public:
 public Q_SLOTS:
     // Reads the state and the story again.
     void refresh();
+    // Shows the panel again after the author closed it, where it was and with the
+    // state as it is now, above the other windows (the main screen keeps the focus).
+    void reopen();
 
 Q_SIGNALS:
     // The checker's findings were shown (after each change of the story).
     void findingsShown();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
@@ -75,7 +80,8 @@ private:
     StoryMonitor *m_monitor = nullptr;
     QTimer *m_coalesce = nullptr;
     bool m_placed = false;
-    bool m_refreshing = false; // values shown, not set by the author
+    QPointer<MainWindow> m_framing; // the first main screen, until the window system frames it
+    bool m_refreshing = false;      // values shown, not set by the author
 
     QLabel *m_notice = nullptr;
     QLabel *m_place = nullptr;

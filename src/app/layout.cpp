@@ -151,6 +151,18 @@ void GroupFrame::paintEvent(QPaintEvent *event)
     painter.fillRect(QRect(w - 2, 0, 1, h - 1), dark);
 }
 
+QMargins expectedFrame(const QWidget *window)
+{
+    const QRect frame = window->frameGeometry();
+    const QRect client = window->geometry();
+    if (frame != client)
+        return QMargins(client.left() - frame.left(), client.top() - frame.top(),
+                        frame.right() - client.right(), frame.bottom() - client.bottom());
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return QMargins();
+    return QMargins(4, 4 + window->style()->pixelMetric(QStyle::PM_TitleBarHeight), 4, 4);
+}
+
 QPoint placeOnScreen(QSize frame, const QRect &available)
 {
     auto axis = [](int size, int start, int room) {

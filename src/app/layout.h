@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QList>
+#include <QMargins>
 #include <QRect>
 #include <QWidget>
 #include <Qt>
@@ -79,6 +80,10 @@ protected:
 // cut it; on an area smaller than the window, its top-left corner (and so its title
 // bar) at the area's top-left corner, on each side where the area is too small.
 QPoint placeOnScreen(QSize frame, const QRect &available);
+// The frame the window system puts around a top-level window: its own once the
+// window is framed; until then, on X11, a title bar of the style's height and thin
+// borders, so that what is placed before the frame is known keeps room for it.
+QMargins expectedFrame(const QWidget *window);
 // Places a top-level window so on the screen it shows on, now and again once its
 // frame (title bar) is known.
 void centreOnScreen(QWidget *window);

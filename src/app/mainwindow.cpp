@@ -24,7 +24,6 @@
 #include <QDir>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
 #include <QTimer>
 #include <QUrl>
 
@@ -120,6 +119,7 @@ void MainWindow::wireAids()
     connect(m_keys, &PlayerKeys::playerInput, m_auto, &AutoMode::stop);
     connect(m_keys, &PlayerKeys::fullScreenToggled, this, &MainWindow::toggleFullScreen);
     connect(m_keys, &PlayerKeys::screenshotAsked, this, &MainWindow::takeScreenshot);
+    connect(m_keys, &PlayerKeys::authorPanelAsked, this, &MainWindow::authorPanelAsked);
     connect(m_aids, &ReadingAids::historyOpened, m_auto, &AutoMode::stop);
 }
 
@@ -467,10 +467,9 @@ void MainWindow::fitOnScreen()
         return;
     // The frame (title bar) counts in what must lie on screen: a window too large
     // for the area is shown at the largest factor that fits it. Until the window
-    // system has framed the window, a title bar of the style's height is assumed.
-    QSize frame = frameGeometry().size() - size();
-    if (frame.isEmpty() && QGuiApplication::platformName() == QLatin1String("xcb"))
-        frame = QSize(8, 8 + style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    // system has framed the window, the frame it will have is assumed.
+    const QMargins margins = expectedFrame(this);
+    const QSize frame(margins.left() + margins.right(), margins.top() + margins.bottom());
     const QSize room = shown->availableGeometry().size() - frame;
     QSize target = m_wanted;
     if (target.width() > room.width() || target.height() > room.height()) {

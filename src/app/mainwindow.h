@@ -97,6 +97,8 @@ public Q_SLOTS:
 Q_SIGNALS:
     // A wait for the player has begun (emitted before the window sleeps).
     void waitStarted();
+    // The author asked for the author panel again (F9); only author mode has one.
+    void authorPanelAsked();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

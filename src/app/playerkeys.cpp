@@ -30,28 +30,45 @@ bool PlayerKeys::inWindow(QObject *object) const
     return widget && widget->window() == &m_window;
 }
 
+namespace {
+
+// A window key: the key, with exactly these modifiers, emits the signal.
+struct WindowKey {
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    void (PlayerKeys::*signal)();
+    bool overHistory; // also while the history is open
+};
+
+const WindowKey kWindowKeys[] = {
+    {Qt::Key_F11, Qt::NoModifier, &PlayerKeys::fullScreenToggled, true},
+    {Qt::Key_Return, Qt::AltModifier, &PlayerKeys::fullScreenToggled, true},
+    {Qt::Key_Enter, Qt::AltModifier, &PlayerKeys::fullScreenToggled, true},
+    {Qt::Key_F12, Qt::NoModifier, &PlayerKeys::screenshotAsked, true},
+    {Qt::Key_F9, Qt::NoModifier, &PlayerKeys::authorPanelAsked, true},
+    {Qt::Key_A, Qt::NoModifier, &PlayerKeys::autoToggled, false},
+};
+
+} // namespace
+
 bool PlayerKeys::keyPress(QKeyEvent *event)
 {
     const int key = event->key();
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    if (key == Qt::Key_F11 || (enter && modifiers == Qt::AltModifier)) {
-        if (!event->isAutoRepeat())
-            Q_EMIT fullScreenToggled();
-        return true;
+    // Only the modifiers a player holds: the keypad's and a keyboard group's are none.
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() &
+        (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const bool historyOpen = m_window.readingAids()->historyOpen();
+    for (const WindowKey &k : kWindowKeys) {
+        if (k.key == key && k.modifiers == modifiers && (k.overHistory || !historyOpen)) {
+            if (!event->isAutoRepeat())
+                Q_EMIT(this->*k.signal)();
+            return true;
+        }
     }
-    if (key == Qt::Key_F12) {
-        if (!event->isAutoRepeat())
-            Q_EMIT screenshotAsked();
-        return true;
-    }
-    if (m_window.readingAids()->historyOpen())
+    if (historyOpen)
         return false; // the history's own keys
-    if (key == Qt::Key_A && modifiers == Qt::NoModifier) {
-        if (!event->isAutoRepeat())
-            Q_EMIT autoToggled();
-        return true;
-    }
     if (key != Qt::Key_Control && key != Qt::Key_Shift && key != Qt::Key_Alt && key != Qt::Key_Meta)
         Q_EMIT playerInput();
     if (modifiers != Qt::NoModifier)

@@ -20,9 +20,13 @@ class MainWindow;
 //   Space, as on any button) presses the one that has it;
 // - between events, 1 to 5 press the visible place buttons from the top;
 // - at any time, A turns auto mode on and off, F11 or Alt+Enter toggles full
-//   screen and F12 saves a screenshot.
-// While the history is open it takes the keys itself. Every key and click other
-// than A, F11 and F12 is reported as input, which ends auto mode.
+//   screen, F12 saves a screenshot and, in author mode, F9 brings the author
+//   panel back.
+// These window keys count only with exactly the modifiers named: desktops take
+// Ctrl, Alt and Meta with function keys for their own shortcuts. While the
+// history is open it takes the keys itself, but for F9, F11, Alt+Enter and F12.
+// Every key and click other than the window keys is reported as input, which
+// ends auto mode.
 class PlayerKeys : public QObject
 {
     Q_OBJECT
@@ -37,6 +41,7 @@ Q_SIGNALS:
     void autoToggled();
     void fullScreenToggled();
     void screenshotAsked();
+    void authorPanelAsked();
     // A key or click of the player's that is no auto-mode, window or screenshot key.
     void playerInput();
 
