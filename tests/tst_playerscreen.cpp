@@ -108,6 +108,21 @@ private:
     Act m_act;
 };
 
+// The town story's game on the main screen, every wait answered with Space.
+struct TownGame : Run {
+    TownGame()
+        : Run(townStory),
+          player(*session, [](MainWindow *w, int) { QTest::keyClick(w->stage(), Qt::Key_Space); })
+    {}
+    // Shows the main screen; whether its first event has started.
+    bool start()
+    {
+        session->showMain();
+        return QTest::qWaitFor([this] { return main() && main()->hasStarted(); });
+    }
+    Player player;
+};
+
 void wheel(QWidget *widget, int delta)
 {
     const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
@@ -325,11 +340,8 @@ void TestPlayerScreen::choiceInputs()
 
 void TestPlayerScreen::placeKeys()
 {
-    Run run(townStory);
-    Player player(*run.session,
-                  [](MainWindow *w, int) { QTest::keyClick(w->stage(), Qt::Key_Space); });
-    run.session->showMain();
-    QTRY_VERIFY(run.main()->hasStarted());
+    TownGame run;
+    QVERIFY(run.start());
     MainWindow *w = run.main();
     // Home offers four places; 5 presses none.
     QTest::keyClick(w->stage(), Qt::Key_5);
@@ -341,16 +353,13 @@ void TestPlayerScreen::placeKeys()
     // At the school, 1 goes home.
     QTest::keyClick(w->stage(), Qt::Key_1);
     QCOMPARE(w->placeLabel()->text(), QStringLiteral("自宅"));
-    QCOMPARE(player.waits, 1);
+    QCOMPARE(run.player.waits, 1);
 }
 
 void TestPlayerScreen::historyBetweenEvents()
 {
-    Run run(townStory);
-    Player player(*run.session,
-                  [](MainWindow *w, int) { QTest::keyClick(w->stage(), Qt::Key_Space); });
-    run.session->showMain();
-    QTRY_VERIFY(run.main()->hasStarted());
+    TownGame run;
+    QVERIFY(run.start());
     MainWindow *w = run.main();
     for (const char *open : {"pageup", "wheel"}) {
         if (QLatin1String(open) == QLatin1String("pageup"))
@@ -372,11 +381,8 @@ void TestPlayerScreen::historyBetweenEvents()
 
 void TestPlayerScreen::historyScales()
 {
-    Run run(townStory);
-    Player player(*run.session,
-                  [](MainWindow *w, int) { QTest::keyClick(w->stage(), Qt::Key_Space); });
-    run.session->showMain();
-    QTRY_VERIFY(run.main()->hasStarted());
+    TownGame run;
+    QVERIFY(run.start());
     MainWindow *w = run.main();
     auto firstEntryHeight = [w] {
         QTest::keyClick(w->stage(), Qt::Key_PageUp);
@@ -441,11 +447,8 @@ void TestPlayerScreen::aboutEscape()
 
 void TestPlayerScreen::screenshot()
 {
-    Run run(townStory);
-    Player player(*run.session,
-                  [](MainWindow *w, int) { QTest::keyClick(w->stage(), Qt::Key_Space); });
-    run.session->showMain();
-    QTRY_VERIFY(run.main()->hasStarted());
+    TownGame run;
+    QVERIFY(run.start());
     MainWindow *w = run.main();
     const QDir folder(m_home.filePath(QStringLiteral("Pictures/Velmora 2")));
     QVERIFY(!folder.exists());
@@ -474,11 +477,8 @@ void TestPlayerScreen::fullScreen()
 {
     QFETCH(int, key);
     QFETCH(int, modifiers);
-    Run run(townStory);
-    Player player(*run.session,
-                  [](MainWindow *w, int) { QTest::keyClick(w->stage(), Qt::Key_Space); });
-    run.session->showMain();
-    QTRY_VERIFY(run.main()->hasStarted());
+    TownGame run;
+    QVERIFY(run.start());
     MainWindow *w = run.main();
     const QSize before = w->size();
     QTest::keyClick(w->stage(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
@@ -540,11 +540,8 @@ void TestPlayerScreen::windowKeys()
     QFETCH(int, key);
     QFETCH(int, modifiers);
     QFETCH(QString, signal);
-    Run run(townStory);
-    Player player(*run.session,
-                  [](MainWindow *w, int) { QTest::keyClick(w->stage(), Qt::Key_Space); });
-    run.session->showMain();
-    QTRY_VERIFY(run.main()->hasStarted());
+    TownGame run;
+    QVERIFY(run.start());
     MainWindow *w = run.main();
     auto *keys = w->findChild<app::PlayerKeys *>();
     QVERIFY(keys);
@@ -571,11 +568,8 @@ void TestPlayerScreen::windowKeys()
 
 void TestPlayerScreen::rememberedSize()
 {
-    Run run(townStory);
-    Player player(*run.session,
-                  [](MainWindow *w, int) { QTest::keyClick(w->stage(), Qt::Key_Space); });
-    run.session->showMain();
-    QTRY_VERIFY(run.main()->hasStarted());
+    TownGame run;
+    QVERIFY(run.start());
     run.main()->resize(700, 650);
     QTRY_COMPARE(run.main()->size(), QSize(700, 650));
     QTest::mouseClick(run.main()->menuButtons()[4], Qt::LeftButton); // TITLE
