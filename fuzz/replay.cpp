@@ -1,8 +1,11 @@
 // fuzz_replay TARGET PATH...: plays every file under the PATHs (files, or folders
 // of files) through the entry function of fuzz target TARGET once, as the fuzzer
-// would. A crash ends the program; an input that takes longer than the fuzzers'
-// time limit fails it. Built without libFuzzer, so that the ordinary test suite
-// keeps the corpus and the regressions passing.
+// would. A crash ends the program. An input that takes longer than the fuzzers'
+// time limit is named, but does not fail it: the suite runs on machines of every
+// speed, under sanitizers and beside other builds, and a time is no verdict there
+// (a hang still ends in the test's time-out; the fuzzers hold inputs to their
+// limit). Built without libFuzzer, so that the ordinary test suite keeps the corpus
+// and the regressions passing.
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
@@ -85,5 +88,5 @@ int main(int argc, char **argv)
     }
     std::printf("%s: %d inputs in %lld ms, %d slow\n", target->name, played,
                 static_cast<long long>(total.elapsed()), slow);
-    return slow > 0 ? 1 : 0;
+    return 0;
 }
