@@ -22,6 +22,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -203,6 +204,8 @@ private Q_SLOTS:
     void autoMode();
     void aboutEscape();
     void screenshot();
+    void noticeOverHistory_data();
+    void noticeOverHistory();
     void fullScreen_data();
     void fullScreen();
     void windowKeys_data();
@@ -463,6 +466,79 @@ void TestPlayerScreen::screenshot()
     QVERIFY(w->noticeBand()->text().contains(QDir::toNativeSeparators(folder.path())));
     // F12 is no input of the game's: it neither moves nor advances.
     QCOMPARE(w->placeLabel()->text(), QStringLiteral("自宅"));
+}
+
+void TestPlayerScreen::noticeOverHistory_data()
+{
+    QTest::addColumn<bool>("before");  // F12 before the history opens, else in it
+    QTest::addColumn<int>("presses");  // of F12
+    QTest::addColumn<bool>("saved");   // the screenshot is saved, else an error says why
+    QTest::addColumn<bool>("resized"); // the window is resized while the history is open
+    QTest::addColumn<int>("lines");    // the notices the band shows after the history
+    QTest::newRow("in the history") << false << 1 << true << false << 1;
+    // Two screenshots, two paths: neither notice is lost.
+    QTest::newRow("in the history, twice") << false << 2 << true << false << 2;
+    // The same error twice is said once.
+    QTest::newRow("in the history, not saved twice") << false << 2 << false << false << 1;
+    QTest::newRow("in the history, resized") << false << 1 << true << true << 1;
+    QTest::newRow("before the history, resized") << true << 1 << true << true << 1;
+}
+
+void TestPlayerScreen::noticeOverHistory()
+{
+    QFETCH(bool, before);
+    QFETCH(int, presses);
+    QFETCH(bool, saved);
+    QFETCH(bool, resized);
+    QFETCH(int, lines);
+    // A file where the screenshots' folder would be: no screenshot can be saved.
+    const QString folder = m_home.filePath(QStringLiteral("Pictures/Velmora 2"));
+    const QString kept = folder + QStringLiteral(".kept");
+    if (!saved) {
+        QVERIFY(!QFileInfo::exists(folder) || QDir().rename(folder, kept));
+        QFile blocker(folder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+    const auto restore = qScopeGuard([&] {
+        if (!saved && QFile::remove(folder) && QFileInfo::exists(kept))
+            QDir().rename(kept, folder);
+    });
+    const QString notice =
+        saved ? QStringLiteral("保存しました") : QStringLiteral("保存できませんでした");
+
+    TownGame run;
+    QVERIFY(run.start());
+    MainWindow *w = run.main();
+    app::NoticeBand *band = w->noticeBand();
+    for (int i = 0; before && i < presses; ++i)
+        QTest::keyClick(w->stage(), Qt::Key_F12);
+    QTest::keyClick(w->stage(), Qt::Key_PageUp);
+    QVERIFY(w->readingAids()->historyOpen());
+    app::HistoryView *view = w->readingAids()->historyView();
+    for (int i = 0; !before && i < presses; ++i)
+        QTest::keyClick(view->list(), Qt::Key_F12);
+    if (resized) {
+        w->resize(1074 + 200, 1074); // factor 2: every control is laid out again
+        QTRY_COMPARE(view->geometry(), w->layoutRect());
+    }
+    // Nothing of the band lies over the history while it is open.
+    QVERIFY(view->isVisible());
+    QVERIFY2(!band->isVisible() || !band->geometry().intersects(view->geometry()),
+             qPrintable(band->text()));
+    // The notice waits, whole, with all of its time.
+    QVERIFY(band->text().contains(notice));
+    QVERIFY(band->noticeTimeLeft() > app::NoticeBand::kNoticeTime / 2);
+
+    QTest::keyClick(view->list(), Qt::Key_Escape);
+    QVERIFY(!w->readingAids()->historyOpen());
+    QVERIFY(band->isVisible());
+    QCOMPARE(band->text().count(notice), lines);
+    QCOMPARE(band->text().count(u'\n'), lines - 1);
+    QVERIFY(w->stage()->geometry().contains(band->geometry()));
+    QVERIFY(band->noticeTimeLeft() > app::NoticeBand::kNoticeTime / 2);
+    // The band is no input's: the place buttons still answer.
+    QTest::keyClick(w->stage(), Qt::Key_1);
+    QCOMPARE(w->placeLabel()->text(), QStringLiteral("アース学園"));
 }
 
 void TestPlayerScreen::fullScreen_data()

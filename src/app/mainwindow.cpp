@@ -121,6 +121,9 @@ void MainWindow::wireAids()
     connect(m_keys, &PlayerKeys::screenshotAsked, this, &MainWindow::takeScreenshot);
     connect(m_keys, &PlayerKeys::authorPanelAsked, this, &MainWindow::authorPanelAsked);
     connect(m_aids, &ReadingAids::historyOpened, m_auto, &AutoMode::stop);
+    // The history covers the stage, and the band with it: notices wait until it closes.
+    connect(m_aids, &ReadingAids::historyOpened, m_band, [this] { m_band->setCovered(true); });
+    connect(m_aids, &ReadingAids::historyClosed, m_band, [this] { m_band->setCovered(false); });
 }
 
 QRect MainWindow::layoutRect() const

@@ -61,13 +61,48 @@ void NoticeBand::moved()
 
 void NoticeBand::showNotice(const QString &text)
 {
+    if (m_covered) {
+        // The same notice twice (F12 pressed again) says nothing new.
+        if (!m_waiting.contains(text))
+            m_waiting << text;
+        return;
+    }
     m_notice = text;
-    m_noticeTimer.start();
+    m_noticeTimer.start(kNoticeTime);
     refresh();
+}
+
+void NoticeBand::setCovered(bool covered)
+{
+    if (covered == m_covered)
+        return;
+    m_covered = covered;
+    if (covered) {
+        m_noticeLeft = m_noticeTimer.isActive() ? qMax(1, m_noticeTimer.remainingTime()) : 0;
+        m_noticeTimer.stop();
+    } else if (!m_waiting.isEmpty()) {
+        m_notice = m_waiting.join(QLatin1Char('\n'));
+        m_waiting.clear();
+        m_noticeTimer.start(kNoticeTime);
+    } else if (m_noticeLeft > 0) {
+        m_noticeTimer.start(m_noticeLeft);
+    }
+    if (!covered)
+        m_noticeLeft = 0;
+    refresh();
+}
+
+int NoticeBand::noticeTimeLeft() const
+{
+    if (m_covered)
+        return m_waiting.isEmpty() ? m_noticeLeft : kNoticeTime;
+    return m_noticeTimer.isActive() ? qMax(0, m_noticeTimer.remainingTime()) : 0;
 }
 
 QString NoticeBand::text() const
 {
+    if (!m_waiting.isEmpty())
+        return m_waiting.join(QLatin1Char('\n'));
     if (!m_notice.isEmpty())
         return m_notice;
     return m_buttonsShown ? m_unread : QString();
@@ -75,7 +110,7 @@ QString NoticeBand::text() const
 
 QColor NoticeBand::colour() const
 {
-    return m_notice.isEmpty() ? m_unreadColour : QColor(Qt::black);
+    return m_notice.isEmpty() && m_waiting.isEmpty() ? m_unreadColour : QColor(Qt::black);
 }
 
 void NoticeBand::setArea(const QRect &area, qreal pointSize)
@@ -88,7 +123,7 @@ void NoticeBand::setArea(const QRect &area, qreal pointSize)
 void NoticeBand::refresh()
 {
     const QString shown = text();
-    if (shown.isEmpty() || m_area.isEmpty()) {
+    if (shown.isEmpty() || m_area.isEmpty() || m_covered) {
         hide();
         return;
     }
