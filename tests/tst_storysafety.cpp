@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -137,6 +138,91 @@ void writeSources(const QString &folder)
     writeFile(folder + QStringLiteral("/dat1/back1.da1"), png());
 }
 
+// A folder's permission bits, or -1 when it is not there.
+int modeOf(const QString &path)
+{
+    struct stat st;
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+// The random moments of a kill drill: VM2_TEST_SEED repeats a run, VM2_DRILL_ROUNDS
+// sets the number of kills.
+struct Drill {
+    explicit Drill(int defaultRounds)
+    {
+        bool given = false;
+        const quint32 fromEnvironment = qEnvironmentVariable("VM2_TEST_SEED").toUInt(&given);
+        seed = given ? fromEnvironment : QRandomGenerator::system()->generate();
+        const int asked = qEnvironmentVariableIntValue("VM2_DRILL_ROUNDS");
+        rounds = asked > 0 ? asked : defaultRounds;
+        random.seed(seed);
+    }
+    int delay(qint64 longest) { return static_cast<int>(random.bounded(quint32(longest + 1))); }
+    QString failure(int round, const QString &what) const
+    {
+        return QStringLiteral("kill %1: %2 (seed %3: rerun with VM2_TEST_SEED=%3)")
+            .arg(round)
+            .arg(what)
+            .arg(seed);
+    }
+
+    quint32 seed = 0;
+    int rounds = 0;
+    QRandomGenerator random;
+};
+
+// Runs the story tool and kills it (SIGKILL) after `delay` ms unless it ended first.
+// Whether it was killed; false with `error` set when it did not run or never ended.
+bool killedAfter(const QStringList &arguments, int delay, QString *error)
+{
+    QProcess story;
+    QSignalSpy finished(&story, &QProcess::finished);
+    QTimer::singleShot(delay, Qt::PreciseTimer, &story, [&story] { story.kill(); });
+    story.start(kStory, arguments);
+    if (!story.waitForStarted()) {
+        *error = story.errorString();
+        return false;
+    }
+    if (!finished.wait(120000)) {
+        *error = QStringLiteral("no end");
+        return false;
+    }
+    return story.exitStatus() == QProcess::CrashExit;
+}
+
+// How a test fills a disk: "tmpfs" where a user and mount namespace may mount a
+// small one on `disk`, else "prlimit" (a file-size limit), else nothing.
+// VM2_FULL_DISK=prlimit tries the limit where both would do.
+QString fullDiskWay(const QString &disk)
+{
+    if (qEnvironmentVariable("VM2_FULL_DISK") != QLatin1String("prlimit") &&
+        run(QStringLiteral("unshare"),
+            {QStringLiteral("-rm"), QStringLiteral("mount"), QStringLiteral("-t"),
+             QStringLiteral("tmpfs"), QStringLiteral("tmpfs"), disk}) == 0)
+        return QStringLiteral("tmpfs");
+    if (!QStandardPaths::findExecutable(QStringLiteral("prlimit")).isEmpty())
+        return QStringLiteral("prlimit");
+    return QString();
+}
+
+// Runs the shell `script` with `arguments` as $1...; for a tmpfs in a user and mount
+// namespace of its own, where the script mounts it.
+int runScript(const QString &how, const QString &script, const QStringList &arguments,
+              QString *output)
+{
+    QStringList shell = QStringList{QStringLiteral("-c"), script, QStringLiteral("sh")} + arguments;
+    if (how == QLatin1String("tmpfs"))
+        return run(QStringLiteral("unshare"),
+                   QStringList{QStringLiteral("-rm"), QStringLiteral("sh")} + shell, output);
+    return run(QStringLiteral("sh"), shell, output);
+}
+
+QString fullDiskReason(const QString &how)
+{
+    return how == QLatin1String("tmpfs") ? QStringLiteral("No space left on device")
+                                         : QStringLiteral("File too large");
+}
+
 } // namespace
 
 class TestStorySafety : public QObject
@@ -149,6 +235,10 @@ private Q_SLOTS:
     void decodeKeepsSources();
     void killDuringBuilds();
     void fullDisk();
+    void killDuringNew();
+    void newOnFullDisk_data();
+    void newOnFullDisk();
+    void newRemovesLeftStaging();
     void graphRefusals_data();
     void graphRefusals();
     void snapshotFolders_data();
@@ -402,18 +492,8 @@ void TestStorySafety::decodeKeepsSources()
 // number of kills, VM2_TEST_SEED repeats a run.
 void TestStorySafety::killDuringBuilds()
 {
-    bool given = false;
-    const quint32 fromEnvironment = qEnvironmentVariable("VM2_TEST_SEED").toUInt(&given);
-    const quint32 seed = given ? fromEnvironment : QRandomGenerator::system()->generate();
-    const int asked = qEnvironmentVariableIntValue("VM2_DRILL_ROUNDS");
-    const int rounds = asked > 0 ? asked : 12;
-    QRandomGenerator random(seed);
-    const auto failure = [seed](int round, const QString &what) {
-        return QStringLiteral("kill %1: %2 (seed %3: rerun with VM2_TEST_SEED=%3)")
-            .arg(round)
-            .arg(what)
-            .arg(seed);
-    };
+    Drill drill(12);
+    const int rounds = drill.rounds;
 
     // Two versions of a story of 300 scripts and a picture, each file different
     // between them.
@@ -455,21 +535,17 @@ void TestStorySafety::killDuringBuilds()
     int killed = 0;
     for (int round = 0; round < rounds; ++round) {
         const int target = 1 - current;
-        QProcess build;
-        QSignalSpy finished(&build, &QProcess::finished);
-        const int delay = static_cast<int>(random.bounded(static_cast<quint32>(longest + 1)));
-        QTimer::singleShot(delay, Qt::PreciseTimer, &build, [&build] { build.kill(); });
-        build.start(kStory, {QStringLiteral("build"), sources[target], out});
-        QVERIFY2(build.waitForStarted(), qPrintable(failure(round, build.errorString())));
-        QVERIFY2(finished.wait(120000), qPrintable(failure(round, QStringLiteral("no end"))));
-        killed += build.exitStatus() == QProcess::CrashExit;
+        QString error;
+        killed += killedAfter({QStringLiteral("build"), sources[target], out}, drill.delay(longest),
+                              &error);
+        QVERIFY2(error.isEmpty(), qPrintable(drill.failure(round, error)));
         const Tree now = treeOf(out);
         if (now == stories[0])
             current = 0;
         else if (now == stories[1])
             current = 1;
         else
-            QFAIL(qPrintable(failure(
+            QFAIL(qPrintable(drill.failure(
                 round, QStringLiteral("OUT is neither story: %1 entries").arg(now.size()))));
         ++caught[current];
     }
@@ -506,29 +582,14 @@ void TestStorySafety::fullDisk()
         "echo $? >\"$T/status\"\n"
         "cp -a \"$OUT\" \"$T/after\"\n"
         "ls -A \"$T/disk\" >\"$T/listing\"\n");
-    QString how;
-    // A tmpfs where a user and mount namespace may mount one, else a file-size limit
-    // (VM2_FULL_DISK=prlimit tries that way where both would do).
-    if (qEnvironmentVariable("VM2_FULL_DISK") != QLatin1String("prlimit") &&
-        run(QStringLiteral("unshare"),
-            {QStringLiteral("-rm"), QStringLiteral("mount"), QStringLiteral("-t"),
-             QStringLiteral("tmpfs"), QStringLiteral("tmpfs"), t + QStringLiteral("/disk")}) == 0)
-        how = QStringLiteral("tmpfs");
-    else if (!QStandardPaths::findExecutable(QStringLiteral("prlimit")).isEmpty())
-        how = QStringLiteral("prlimit");
-    else
+    const QString how = fullDiskWay(t + QStringLiteral("/disk"));
+    if (how.isEmpty())
         QSKIP("neither a user and mount namespace (unshare -rm) nor prlimit: no full disk to try");
-    QStringList arguments = {QStringLiteral("-c"), script, QStringLiteral("sh"), t, kStory, how};
-    if (how == QLatin1String("tmpfs"))
-        arguments = QStringList{QStringLiteral("-rm"), QStringLiteral("sh")} + arguments;
     QString output;
-    QCOMPARE(run(how == QLatin1String("tmpfs") ? QStringLiteral("unshare") : QStringLiteral("sh"),
-                 arguments, &output),
-             0);
+    QCOMPARE(runScript(how, script, {t, kStory, how}, &output), 0);
     QVERIFY2(output.isEmpty(), qPrintable(output));
     QCOMPARE(readFile(t + QStringLiteral("/status")), QByteArray("1\n"));
-    const QString reason = how == QLatin1String("tmpfs") ? QStringLiteral("No space left on device")
-                                                         : QStringLiteral("File too large");
+    const QString reason = fullDiskReason(how);
     QCOMPARE(QString::fromUtf8(readFile(t + QStringLiteral("/report"))),
              QStringLiteral("velmora2-story: cannot write %1/disk/out/dat2/ibent1-1.da2: %2: "
                             "%1/disk/out is unchanged\n")
@@ -538,6 +599,166 @@ void TestStorySafety::fullDisk()
     QCOMPARE(treeOf(t + QStringLiteral("/after")), before);
     QCOMPARE(readFile(t + QStringLiteral("/listing")), QByteArray("out\n"));
     qInfo("full disk by %s", qPrintable(how));
+}
+
+// new killed (SIGKILL) at random moments, into a new folder and into an empty one
+// by turns: the folder is always as it was, or the whole starter story byte for byte
+// (that of a new run into a fresh folder), and the next run removes what the killed
+// ones left beside it. VM2_DRILL_ROUNDS sets the number of kills, VM2_TEST_SEED
+// repeats a run.
+void TestStorySafety::killDuringNew()
+{
+    Drill drill(12);
+    QTemporaryDir dir;
+    const QString fresh = dir.filePath(QStringLiteral("fresh"));
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(runStory({QStringLiteral("new"), fresh}), 0);
+    const qint64 longest = clock.elapsed();
+    const Tree story = treeOf(fresh);
+    QVERIFY(story.size() > 15);
+    const QString target = dir.filePath(QStringLiteral("mystory"));
+    const QStringList staging = {QStringLiteral(".mystory.vm2-staging-*")};
+    int killed = 0, whole = 0, left = 0;
+    for (int round = 0; round < drill.rounds; ++round) {
+        const bool empty = round % 2 == 1;
+        if (empty) {
+            QVERIFY(QDir().mkdir(target));
+            QVERIFY(::chmod(QFile::encodeName(target).constData(), 0750) == 0);
+        }
+        const int mode = modeOf(target);
+        QString error;
+        killed += killedAfter({QStringLiteral("new"), target}, drill.delay(longest), &error);
+        QVERIFY2(error.isEmpty(), qPrintable(drill.failure(round, error)));
+        left += !QDir(dir.path()).entryList(staging, QDir::AllEntries | QDir::Hidden).isEmpty();
+        const QFileInfo info(target);
+        const Tree now = treeOf(target);
+        if (now == story) {
+            ++whole;
+            if (empty)
+                QCOMPARE(modeOf(target), mode);
+        } else if (!now.empty() || info.exists() != empty) {
+            QFAIL(qPrintable(drill.failure(
+                round, QStringLiteral("%1 is neither as it was nor the starter story: %2 entries")
+                           .arg(target)
+                           .arg(now.size()))));
+        } else if (empty) {
+            QVERIFY2(info.isDir() && modeOf(target) == mode,
+                     qPrintable(drill.failure(round, QStringLiteral("the empty folder changed"))));
+        }
+        QVERIFY(!info.exists() || QDir(target).removeRecursively());
+    }
+    qInfo("%d rounds, %d runs of new killed, %d left a staging folder; the story was whole %d "
+          "times (%lld ms a run)",
+          drill.rounds, killed, left, whole, longest);
+    QCOMPARE(runStory({QStringLiteral("new"), target}), 0);
+    QCOMPARE(treeOf(target), story);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             (QStringList{"fresh", "mystory"}));
+}
+
+// new onto a full disk: exit 1, the file named, the folder as it was (absent, or
+// empty with its permissions) and nothing left beside it.
+void TestStorySafety::newOnFullDisk_data()
+{
+    QTest::addColumn<bool>("empty");
+    QTest::newRow("new folder") << false;
+    QTest::newRow("empty folder") << true;
+}
+
+void TestStorySafety::newOnFullDisk()
+{
+    QFETCH(bool, empty);
+    QTemporaryDir dir;
+    const QString t = dir.path();
+    QDir().mkpath(t + QStringLiteral("/disk"));
+    const QString how = fullDiskWay(t + QStringLiteral("/disk"));
+    if (how.isEmpty())
+        QSKIP("neither a user and mount namespace (unshare -rm) nor prlimit: no full disk to try");
+    const QString script = QStringLiteral(
+        "set -e; T=\"$1\"; STORY=\"$2\"; DIR=\"$T/disk/mystory\"\n"
+        "if [ \"$3\" = tmpfs ]; then mount -t tmpfs -o size=256k tmpfs \"$T/disk\"; fi\n"
+        "if [ \"$4\" = empty ]; then mkdir \"$DIR\"; chmod 750 \"$DIR\"; fi\n"
+        "set +e\n"
+        "if [ \"$3\" = tmpfs ]; then \"$STORY\" new \"$DIR\" >\"$T/report\" 2>&1\n"
+        "else prlimit --fsize=65536 -- \"$STORY\" new \"$DIR\" >\"$T/report\" 2>&1; fi\n"
+        "echo $? >\"$T/status\"\n"
+        "ls -A \"$T/disk\" >\"$T/listing\"\n"
+        "if [ -d \"$DIR\" ]; then ls -A \"$DIR\" >\"$T/contents\"; stat -c %a \"$DIR\" "
+        ">\"$T/mode\"; fi\n");
+    QString output;
+    QCOMPARE(runScript(how, script,
+                       {t, kStory, how, empty ? QStringLiteral("empty") : QStringLiteral("new")},
+                       &output),
+             0);
+    QVERIFY2(output.isEmpty(), qPrintable(output));
+    QCOMPARE(readFile(t + QStringLiteral("/status")), QByteArray("1\n"));
+    const QString report = QString::fromUtf8(readFile(t + QStringLiteral("/report")));
+    const QString folder = t + QStringLiteral("/disk/mystory");
+    const QRegularExpression expected(
+        QStringLiteral("^velmora2-story: cannot write %1/[a-z0-9]+/[^/\\n]+: %2: %3\n$")
+            .arg(QRegularExpression::escape(folder), fullDiskReason(how),
+                 empty ? QRegularExpression::escape(folder) + QStringLiteral(" is unchanged")
+                       : QStringLiteral("nothing written")));
+    QVERIFY2(expected.match(report).hasMatch(), qPrintable(report));
+    QCOMPARE(readFile(t + QStringLiteral("/listing")),
+             empty ? QByteArray("mystory\n") : QByteArray());
+    QCOMPARE(readFile(t + QStringLiteral("/contents")), QByteArray());
+    QCOMPARE(readFile(t + QStringLiteral("/mode")), empty ? QByteArray("750\n") : QByteArray());
+    qInfo("full disk by %s", qPrintable(how));
+}
+
+// A staging folder that a killed new left beside the folder is removed by the next
+// new into it, when its process is gone and it holds only what new writes (parts
+// of the starter story, the old empty folder); one of a live process, or one that
+// holds anything else, stays. An empty folder keeps its permissions.
+void TestStorySafety::newRemovesLeftStaging()
+{
+    QTemporaryDir dir;
+    const QString fresh = dir.filePath(QStringLiteral("fresh"));
+    QCOMPARE(runStory({QStringLiteral("new"), fresh}), 0);
+    const Tree story = treeOf(fresh);
+    const auto deadProcess = [] {
+        QProcess gone;
+        gone.start(QStringLiteral("true"), QStringList());
+        gone.waitForStarted();
+        const qint64 pid = gone.processId();
+        gone.waitForFinished();
+        return pid;
+    };
+    const auto staging = [&dir](qint64 pid) {
+        return dir.filePath(QStringLiteral(".mystory.vm2-staging-%1").arg(pid));
+    };
+    const QString home = QStringLiteral("/dat2/ibent1-0.txt");
+    const QByteArray homeText = readFile(fresh + home);
+    QVERIFY(homeText.size() > 10);
+    const QString killed = staging(deadProcess());
+    writeFile(killed + home, homeText.left(10));
+    QVERIFY(QDir().mkpath(killed + QStringLiteral("/dat1")));
+    QVERIFY(QDir().mkpath(killed + QStringLiteral("/walkthroughs")));
+    const QString swappedOut = staging(deadProcess());
+    QVERIFY(QDir().mkpath(swappedOut));
+    const QString running = staging(QCoreApplication::applicationPid());
+    writeFile(running + home, homeText);
+    const QString edited = staging(deadProcess());
+    writeFile(edited + home, homeText + "34書き足した。\n");
+    const QString notes = staging(deadProcess());
+    writeFile(notes + QStringLiteral("/notes.txt"), "mine\n");
+
+    const QString target = dir.filePath(QStringLiteral("mystory"));
+    QVERIFY(QDir().mkdir(target));
+    QVERIFY(::chmod(QFile::encodeName(target).constData(), 0700) == 0);
+    QCOMPARE(runStory({QStringLiteral("new"), target}), 0);
+    QCOMPARE(treeOf(target), story);
+    QCOMPARE(modeOf(target), 0700);
+    QStringList kept = {QStringLiteral("fresh"), QStringLiteral("mystory"),
+                        QFileInfo(running).fileName(), QFileInfo(edited).fileName(),
+                        QFileInfo(notes).fileName()};
+    kept.sort();
+    QCOMPARE(QDir(dir.path())
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+             kept);
+    QCOMPARE(readFile(edited + home), homeText + "34書き足した。\n");
 }
 
 // The story map is written whole, and never into the story it maps.

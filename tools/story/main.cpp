@@ -26,7 +26,12 @@ const char kNewHelp[] =
     "usage: velmora2-story new DIR\n"
     "Writes a small complete story into DIR (new or empty) to start from: UTF-8\n"
     "sources in DIR/dat2, placeholder pictures in DIR/dat1, walkthroughs in\n"
-    "DIR/walkthroughs. It builds, checks clean and its walkthroughs pass.\n";
+    "DIR/walkthroughs. It builds, checks clean and its walkthroughs pass.\n"
+    "The story is written beside DIR (.DIR.vm2-staging-PID) and put in place at once:\n"
+    "a kill or a full disk leaves DIR as it was, absent or empty. An empty DIR keeps\n"
+    "its permissions.\n"
+    "Exit status: 0 done, 1 an error (DIR not empty: nothing written), 2 bad\n"
+    "arguments.\n";
 
 const char kBuildHelp[] =
     "usage: velmora2-story build [--werror] [--dat1 DIR] [--watch] SRC OUT\n"

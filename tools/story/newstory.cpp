@@ -2,15 +2,18 @@
 
 #include "engine/placetable.h"
 #include "engine/script.h"
+#include "outputfolder.h"
 #include "stage/stage.h"
 #include "storybuild.h"
 
+#include <QBuffer>
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <functional>
+#include <map>
 
 namespace vm2::story {
 
@@ -195,48 +198,58 @@ QImage eventPicture()
     return image;
 }
 
-bool save(const QImage &image, const QString &path, const char *format)
+QByteArray encoded(const QImage &image, const char *format)
 {
-    return image.save(path, format);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+// The whole starter story by path; the same bytes at every run, which is how a
+// staging folder that a killed run left is known as ours.
+std::map<QString, QByteArray> starterStory()
+{
+    std::map<QString, QByteArray> files;
+    for (const File &f : kScripts)
+        files[QLatin1String(f.name)] = QByteArray(f.text);
+    using stage::PictureRole;
+    // A background for every walkable place.
+    for (int i = 0; const engine::Place *place = engine::placeByNumber(i + 1); ++i)
+        files[engine::pictureFile(PictureRole::Background, place->codeText())] =
+            encoded(background(i), "JPEG");
+    const QString heroine = QStringLiteral("2");
+    files[engine::pictureFile(PictureRole::Character, heroine)] = encoded(character(), "BMP");
+    files[engine::pictureFile(PictureRole::Face, heroine)] =
+        encoded(faceStrip(stage::faceRect(heroine)), "PNG");
+    files[engine::pictureFile(PictureRole::EventPicture, QStringLiteral("01"))] =
+        encoded(eventPicture(), "PNG");
+    return files;
 }
 
 } // namespace
 
 int newStory(const QString &folder, QTextStream &report)
 {
-    QDir dir(folder);
-    if (dir.exists() && !dir.isEmpty()) {
+    const QFileInfo info(folder);
+    if (info.isDir() && !QDir(folder).isEmpty()) {
         report << "velmora2-story: " << folder << " is not empty: new writes a story into a "
                << "new folder\n";
         return Failed;
     }
-    for (const char *sub : {"dat1", "dat2", "walkthroughs"}) {
-        if (!dir.mkpath(QLatin1String(sub))) {
-            report << "velmora2-story: cannot create " << dir.filePath(QLatin1String(sub)) << '\n';
-            return Failed;
-        }
+    // A file or a link that leads nowhere stands where the folder would be.
+    if ((info.exists() || info.isSymLink()) && !info.isDir()) {
+        report << "velmora2-story: cannot create " << QDir(folder).filePath(QStringLiteral("dat1"))
+               << '\n';
+        return Failed;
     }
-    bool ok = true;
-    for (const File &f : kScripts) {
-        QFile file(dir.filePath(QLatin1String(f.name)));
-        const QByteArray text(f.text);
-        ok = file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && ok;
-    }
-    using stage::PictureRole;
-    auto picture = [&](PictureRole role, const QString &code) {
-        return dir.filePath(engine::pictureFile(role, code));
-    };
-    // A background for every walkable place.
-    for (int i = 0; const engine::Place *place = engine::placeByNumber(i + 1); ++i)
-        ok = save(background(i), picture(PictureRole::Background, place->codeText()), "JPEG") && ok;
-    const QString heroine = QStringLiteral("2");
-    ok = save(character(), picture(PictureRole::Character, heroine), "BMP") && ok;
-    ok =
-        save(faceStrip(stage::faceRect(heroine)), picture(PictureRole::Face, heroine), "PNG") && ok;
-    ok =
-        save(eventPicture(), picture(PictureRole::EventPicture, QStringLiteral("01")), "PNG") && ok;
-    if (!ok) {
-        report << "velmora2-story: cannot write the story into " << folder << '\n';
+    // Written beside the folder and put in place at once: a kill or a full disk
+    // leaves no half story, and an empty folder stays empty.
+    OutputFolder out(folder, QStringLiteral("new"));
+    QString error;
+    if (!out.publish(starterStory(), &error)) {
+        report << error << '\n';
         return Failed;
     }
     report << "velmora2-story: a new story in " << folder << ". Next:\n"

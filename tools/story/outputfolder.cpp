@@ -149,33 +149,6 @@ bool writeNewFile(const QString &path, const QByteArray &bytes)
     return ::close(fd) == 0;
 }
 
-// A staging folder, or an old folder swapped out of the way, that a killed run
-// left: only what velmora2-story writes, so that removing it loses nothing else.
-bool isLeftByUs(const QString &folder)
-{
-    std::map<QString, QByteArray> hashes;
-    QByteArray manifest;
-    QString why;
-    StoryFolders inside;
-    inside.add(folder);
-    const QString manifestPath = folder + u'/' + QLatin1String(OutputFolder::kManifestName);
-    const bool listed = QFileInfo(manifestPath).isFile() &&
-                        readStoryFile(manifestPath, inside, &manifest, &why) &&
-                        parseManifest(manifest, &hashes);
-    for (const Entry &e : listTree(folder)) {
-        if (S_ISDIR(e.mode) &&
-            (e.relative == QLatin1String("dat1") || e.relative == QLatin1String("dat2")))
-            continue;
-        if (!S_ISREG(e.mode))
-            return false;
-        if (e.relative == QLatin1String(OutputFolder::kManifestName))
-            continue;
-        if (!(listed ? hashes.count(e.relative) > 0 : isBuiltFile(e.relative)))
-            return false;
-    }
-    return true;
-}
-
 bool processAlive(qint64 pid)
 {
     return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
@@ -186,6 +159,10 @@ bool processAlive(qint64 pid)
 OutputFolder::OutputFolder(const QString &path, const QString &command)
     : m_path(path), m_command(command)
 {
+    m_listed = command != QLatin1String("new");
+    m_folders = {QStringLiteral("dat1"), QStringLiteral("dat2")};
+    if (!m_listed)
+        m_folders << QStringLiteral("walkthroughs");
     const QFileInfo info(path);
     m_exists = info.exists() || info.isSymLink();
     m_real = info.exists() ? info.canonicalFilePath() : QDir::cleanPath(info.absoluteFilePath());
@@ -275,7 +252,43 @@ bool OutputFolder::claim(QString *error)
     return true;
 }
 
-void OutputFolder::removeLeftStaging() const
+// A staging folder, or an old folder swapped out of the way, that a killed run
+// left: only what velmora2-story writes, so that removing it loses nothing else.
+// A file is ours when the folder's manifest lists it, when without a manifest it
+// is what a build writes, or when it is the start of the file that this run
+// writes under its path (new writes no manifest, and always the same story).
+bool OutputFolder::isLeftByUs(const QString &folder,
+                              const std::map<QString, QByteArray> &files) const
+{
+    std::map<QString, QByteArray> hashes;
+    QByteArray manifest;
+    QString why;
+    StoryFolders inside;
+    inside.add(folder);
+    const QString manifestPath = folder + u'/' + QLatin1String(kManifestName);
+    const bool listed = QFileInfo(manifestPath).isFile() &&
+                        readStoryFile(manifestPath, inside, &manifest, &why) &&
+                        parseManifest(manifest, &hashes);
+    for (const Entry &e : listTree(folder)) {
+        if (S_ISDIR(e.mode) && m_folders.contains(e.relative))
+            continue;
+        if (!S_ISREG(e.mode))
+            return false;
+        if (e.relative == QLatin1String(kManifestName))
+            continue;
+        if (listed ? hashes.count(e.relative) > 0 : isBuiltFile(e.relative))
+            continue;
+        const auto written = files.find(e.relative);
+        QByteArray bytes;
+        if (written == files.end() ||
+            !readStoryFile(QDir(folder).filePath(e.relative), inside, &bytes, &why) ||
+            !written->second.startsWith(bytes))
+            return false;
+    }
+    return true;
+}
+
+void OutputFolder::removeLeftStaging(const std::map<QString, QByteArray> &files) const
 {
     const QFileInfo real(m_real);
     const QDir parent = real.dir();
@@ -287,7 +300,7 @@ void OutputFolder::removeLeftStaging() const
         if (!m.hasMatch() || processAlive(m.captured(1).toLongLong()))
             continue;
         const QString folder = parent.filePath(entry);
-        if (isLeftByUs(folder))
+        if (isLeftByUs(folder, files))
             QDir(folder).removeRecursively();
     }
 }
@@ -297,14 +310,14 @@ bool OutputFolder::publish(const std::map<QString, QByteArray> &files, QString *
     const QString tool = QStringLiteral("velmora2-story: ");
     const QByteArray manifest = manifestText(files);
     // Nothing changed: every file keeps its time.
-    if (m_whole && manifest == m_manifest)
+    if (m_listed && m_whole && manifest == m_manifest)
         return true;
     const QFileInfo real(m_real);
     if (!QDir().mkpath(real.path())) {
         *error = tool + QStringLiteral("cannot create the folder %1").arg(real.path());
         return false;
     }
-    removeLeftStaging();
+    removeLeftStaging(files);
     const QString staging = real.dir().filePath(
         QStringLiteral(".%1.vm2-staging-%2").arg(real.fileName()).arg(::getpid()));
     const auto fail = [&](const QString &what) {
@@ -314,36 +327,44 @@ bool OutputFolder::publish(const std::map<QString, QByteArray> &files, QString *
         QDir(staging).removeRecursively();
         return false;
     };
-    if (QFileInfo::exists(staging) && !(isLeftByUs(staging) && QDir(staging).removeRecursively())) {
+    if (QFileInfo::exists(staging) &&
+        !(isLeftByUs(staging, files) && QDir(staging).removeRecursively())) {
         errno = EEXIST;
         return fail(QStringLiteral("cannot create %1").arg(staging));
     }
-    // The manifest first: a staging folder that a kill leaves is known as ours by it.
+    // The manifest first: a staging folder that a kill leaves is known as ours by it
+    // (new's by its files, which are always the same).
     if (::mkdir(QFile::encodeName(staging).constData(), 0777) != 0)
         return fail(QStringLiteral("cannot create %1").arg(staging));
-    if (!writeNewFile(staging + u'/' + QLatin1String(kManifestName), manifest))
+    if (m_listed && !writeNewFile(staging + u'/' + QLatin1String(kManifestName), manifest))
         return fail(QStringLiteral("cannot write %1").arg(shown(QLatin1String(kManifestName))));
-    for (const char *sub : {"dat1", "dat2"}) {
-        if (::mkdir(QFile::encodeName(staging + u'/' + QLatin1String(sub)).constData(), 0777) != 0)
-            return fail(QStringLiteral("cannot create %1").arg(shown(QLatin1String(sub))));
+    for (const QString &sub : m_folders) {
+        if (::mkdir(QFile::encodeName(staging + u'/' + sub).constData(), 0777) != 0)
+            return fail(QStringLiteral("cannot create %1").arg(shown(sub)));
     }
     for (const auto &[path, bytes] : files) {
         if (!writeNewFile(staging + u'/' + path, bytes))
             return fail(QStringLiteral("cannot write %1").arg(shown(path)));
     }
-    // On the disk before the swap, so that a crash after it finds the new files whole.
-    if (!syncFolder(staging, true))
-        return fail(QStringLiteral("cannot write %1").arg(m_path));
     const QByteArray from = QFile::encodeName(staging);
     const QByteArray to = QFile::encodeName(m_real);
     const bool swap = m_exists;
+    // The folder stays as open to others as its user made it.
+    struct stat old;
+    if (swap &&
+        (::stat(to.constData(), &old) != 0 || ::chmod(from.constData(), old.st_mode & 07777) != 0))
+        return fail(QStringLiteral("cannot keep the permissions of %1").arg(m_path));
+    // On the disk before the swap, so that a crash after it finds the new files whole.
+    if (!syncFolder(staging, true))
+        return fail(QStringLiteral("cannot write %1").arg(m_path));
     if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(),
                     swap ? RENAME_EXCHANGE : RENAME_NOREPLACE) != 0)
         return fail(QStringLiteral("cannot put %1 in place").arg(m_path));
     syncFolder(real.path(), false);
     // The old contents, now under the staging name; a kill before they are gone
-    // leaves them for the next run to remove.
-    if (swap)
+    // leaves them for the next run to remove. Whatever landed in the old folder
+    // since it was looked at stays there, under that name.
+    if (swap && isLeftByUs(staging, files))
         QDir(staging).removeRecursively();
     return true;
 }
