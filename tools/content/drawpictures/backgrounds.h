@@ -13,6 +13,7 @@ void hillNight(QPainter &p, bool clouded);
 void hospital(QPainter &p, bool inBloom);
 void street(QPainter &p);
 void streetInRain(QPainter &p);
+void streetWithComet(QPainter &p);
 void rooftop(QPainter &p);
 void parkNight(QPainter &p);
 void sea(QPainter &p);

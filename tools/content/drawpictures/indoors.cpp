@@ -1,6 +1,7 @@
 #include "backgrounds.h"
 
 #include <QPainterPath>
+#include <QtMath>
 #include <cmath>
 
 namespace vm2::content {
@@ -37,7 +38,73 @@ void bedroom(QPainter &p)
     stars(p, QRectF(264, 54, 72, 92), 12, 7);
 }
 
-// The student council room; its window shows the sky of the hour.
+namespace {
+
+void crossedFrame(QPainter &p, const QRectF &pane, const QColor &frame)
+{
+    p.setPen(QPen(frame, 6));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(pane);
+    p.drawLine(QPointF(pane.center().x(), pane.top()), QPointF(pane.center().x(), pane.bottom()));
+    p.drawLine(QPointF(pane.left(), pane.center().y()), QPointF(pane.right(), pane.center().y()));
+}
+
+// The festival night through the council room's window: the after-party's fireworks
+// in the colours the fireworks picture shows and, low on the right, the comet of the
+// same night, so that the room and the picture drawn over it tell one sky.
+void festivalSky(QPainter &p, const QRectF &pane)
+{
+    skyGradient(p, pane, QColor(0x0A, 0x0E, 0x30), QColor(0x2A, 0x24, 0x5A));
+    stars(p, pane.adjusted(4, 4, -4, -4), 18, 41);
+    const QColor colours[] = {QColor(0xFF, 0x7A, 0xA0), QColor(0xFF, 0xD8, 0x60),
+                              QColor(0x7A, 0xD8, 0xFF)};
+    const QPointF centres[] = {QPointF(280, 76), QPointF(352, 66), QPointF(286, 146)};
+    for (int k = 0; k < 3; ++k) {
+        p.setPen(QPen(colours[k], 1.6, Qt::SolidLine, Qt::RoundCap));
+        const qreal r = 20 - k * 3;
+        for (int i = 0; i < 16; ++i) {
+            const qreal a = i * M_PI / 8;
+            const QPointF ray(std::cos(a), std::sin(a));
+            p.drawLine(centres[k] + ray * r * 0.35, centres[k] + ray * r);
+        }
+    }
+    cometInSky(p, QPointF(364, 134), QPointF(326, 172), 5);
+}
+
+// The desk lamp on the long table at night, and the warm light it throws on the
+// table and the wall behind it.
+void deskLamp(QPainter &p)
+{
+    QRadialGradient glow(QPointF(300, 262), 190);
+    glow.setColorAt(0, QColor(255, 210, 130, 170));
+    glow.setColorAt(0.45, QColor(255, 190, 110, 70));
+    glow.setColorAt(1, QColor(255, 190, 110, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(glow);
+    p.drawRect(QRectF(0, 0, 400, 400));
+    // The pool of light on the table top.
+    p.setBrush(QColor(255, 226, 160, 90));
+    p.drawEllipse(QPointF(296, 292), 62, 9);
+    box(p, QRectF(286, 284, 26, 6), QColor(0x3A, 0x3A, 0x44), 1);
+    p.setPen(QPen(QColor(0x3A, 0x3A, 0x44), 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(299, 284), QPointF(286, 252));
+    p.drawLine(QPointF(286, 252), QPointF(304, 236));
+    p.setPen(edge(QColor(0x2E, 0x5A, 0x4A)));
+    p.setBrush(QColor(0x2E, 0x5A, 0x4A));
+    p.drawPolygon(
+        QPolygonF({QPointF(296, 232), QPointF(314, 232), QPointF(326, 254), QPointF(284, 254)}));
+    QRadialGradient bulb(QPointF(305, 256), 14);
+    bulb.setColorAt(0, QColor(255, 250, 220));
+    bulb.setColorAt(1, QColor(255, 230, 160, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(bulb);
+    p.drawEllipse(QPointF(305, 256), 14, 10);
+}
+
+} // namespace
+
+// The student council room; its window shows the sky of the hour. At night the
+// room is dark but for the desk lamp, and the window shows the festival's sky.
 void council(QPainter &p, WindowLight light)
 {
     box(p, QRectF(0, 0, 400, 270), QColor(0xE8, 0xEC, 0xE2), 0);
@@ -49,28 +116,13 @@ void council(QPainter &p, WindowLight light)
         window(p, pane, QColor(0xF0, 0x9A, 0x5A), QColor(0xFC, 0xDC, 0xA0), frame);
         break;
     case WindowLight::Night:
-        skyGradient(p, pane, QColor(0x0C, 0x10, 0x34), QColor(0x2A, 0x28, 0x5C));
-        stars(p, pane.adjusted(4, 4, -4, -4), 18, 41);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0xFF, 0xC8, 0x70, 160));
-        for (int i = 0; i < 12; ++i) {
-            const qreal a = i * 3.14159 / 6;
-            p.drawEllipse(QPointF(290 + 22 * std::cos(a), 80 + 22 * std::sin(a)), 2.5, 2.5);
-        }
+        // Drawn over the darkened room below.
         break;
     case WindowLight::Rain:
         skyGradient(p, pane, QColor(0x4A, 0x52, 0x60), QColor(0x7A, 0x82, 0x90));
         rain(p, pane, 40, 43, QColor(220, 230, 245, 170));
+        crossedFrame(p, pane, frame);
         break;
-    }
-    if (light != WindowLight::Sunset) {
-        p.setPen(QPen(frame, 6));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(pane);
-        p.drawLine(QPointF(pane.center().x(), pane.top()),
-                   QPointF(pane.center().x(), pane.bottom()));
-        p.drawLine(QPointF(pane.left(), pane.center().y()),
-                   QPointF(pane.right(), pane.center().y()));
     }
     // Whiteboard with a plan.
     box(p, QRectF(30, 50, 190, 110), QColor(0xFC, 0xFC, 0xFA));
@@ -93,11 +145,18 @@ void council(QPainter &p, WindowLight light)
     box(p, QRectF(332, 314, 12, 70), QColor(0x6E, 0x46, 0x2A));
     box(p, QRectF(120, 278, 60, 12), QColor(0xFF, 0xFF, 0xF8), 1);
     box(p, QRectF(230, 280, 40, 10), QColor(0xFF, 0xFF, 0xF8), 1);
-    if (light != WindowLight::Sunset) {
+    if (light == WindowLight::Rain) {
         // The lamps are on: the room is a shade warmer and darker than by day.
         p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0x30, 0x28, 0x50, light == WindowLight::Night ? 60 : 35));
+        p.setBrush(QColor(0x30, 0x28, 0x50, 35));
         p.drawRect(QRectF(0, 0, 400, 400));
+    } else if (light == WindowLight::Night) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x0A, 0x0E, 0x2C, 190));
+        p.drawRect(QRectF(0, 0, 400, 400));
+        deskLamp(p);
+        festivalSky(p, pane);
+        crossedFrame(p, pane, QColor(0x6A, 0x64, 0x78));
     }
 }
 

@@ -35,6 +35,7 @@ QImage drawBackground(const QString &scene)
         {QStringLiteral("ward"), ward},
         {QStringLiteral("street"), street},
         {QStringLiteral("streetrain"), streetInRain},
+        {QStringLiteral("streetcomet"), streetWithComet},
         {QStringLiteral("livehouse"), livehouse},
         {QStringLiteral("rooftop"), rooftop},
         {QStringLiteral("parknight"), parkNight},

@@ -1,6 +1,9 @@
 #include "sceneryparts.h"
 
+#include <QPainterPath>
 #include <QRandomGenerator>
+
+#include <cmath>
 
 namespace vm2::content {
 
@@ -140,6 +143,30 @@ void seasonTree(QPainter &p, QPointF foot, qreal size, Season season)
         blossomTree(p, foot, size);
     else
         tree(p, foot, size, leavesOf(season));
+}
+
+void cometInSky(QPainter &p, QPointF head, QPointF tailEnd, qreal size)
+{
+    const QPointF along = tailEnd - head;
+    const qreal length = std::hypot(along.x(), along.y());
+    const QPointF across(-along.y() / length * size, along.x() / length * size);
+    QLinearGradient tail(head, tailEnd);
+    tail.setColorAt(0, QColor(220, 250, 255, 230));
+    tail.setColorAt(1, QColor(120, 200, 255, 0));
+    QPainterPath t;
+    t.moveTo(head - across * 0.25);
+    t.lineTo(tailEnd - across * 1.2);
+    t.lineTo(tailEnd + across * 1.2);
+    t.lineTo(head + across * 0.25);
+    t.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(tail);
+    p.drawPath(t);
+    QRadialGradient glow(head, size * 0.9);
+    glow.setColorAt(0, QColor(255, 255, 255));
+    glow.setColorAt(1, QColor(180, 230, 255, 0));
+    p.setBrush(glow);
+    p.drawEllipse(head, size * 0.9, size * 0.9);
 }
 
 } // namespace vm2::content

@@ -24,6 +24,8 @@ void blossomTree(QPainter &p, QPointF foot, qreal size);
 // Streaks of rain over the rectangle.
 void rain(QPainter &p, const QRectF &r, int count, quint32 seed,
           const QColor &colour = QColor(200, 220, 255, 140));
+// The comet: a bright head at `head` and a tail that fans out towards `tailEnd`.
+void cometInSky(QPainter &p, QPointF head, QPointF tailEnd, qreal size);
 
 // The leaves of the town's trees through the year.
 enum class Season { Spring, Summer, Autumn };

@@ -6,14 +6,24 @@ namespace vm2::content {
 
 namespace {
 
-// The main street with its shops and lamps: at dusk, or on a rainy night with the
-// lights mirrored in the wet pavement.
-void streetScene(QPainter &p, bool rainyNight)
+enum class StreetSky { Dusk, Rain, Comet };
+
+// The main street with its shops and lamps: at dusk, on a rainy night with the
+// lights mirrored in the wet pavement, or on the clear night the comet comes
+// closest, its tail across the sky above the roofs.
+void streetScene(QPainter &p, StreetSky sky)
 {
-    if (rainyNight)
+    const bool rainyNight = sky == StreetSky::Rain;
+    const bool night = sky != StreetSky::Dusk;
+    if (rainyNight) {
         skyGradient(p, QRectF(0, 0, 400, 240), QColor(0x14, 0x16, 0x2A), QColor(0x34, 0x34, 0x4C));
-    else
+    } else if (night) {
+        skyGradient(p, QRectF(0, 0, 400, 240), QColor(0x0A, 0x0E, 0x30), QColor(0x34, 0x32, 0x6C));
+        stars(p, QRectF(0, 0, 400, 120), 50, 19);
+        cometInSky(p, QPointF(318, 34), QPointF(70, 130), 16);
+    } else {
         skyGradient(p, QRectF(0, 0, 400, 240), QColor(0x6A, 0x5A, 0xA8), QColor(0xF8, 0xB0, 0x80));
+    }
     const QColor shops[] = {QColor(0xE8, 0xC8, 0xA0), QColor(0xC8, 0xD8, 0xE8),
                             QColor(0xF0, 0xD8, 0xD8), QColor(0xD8, 0xE8, 0xC8)};
     const QColor awnings[] = {QColor(0xD0, 0x50, 0x50), QColor(0x40, 0x80, 0xC0),
@@ -21,8 +31,8 @@ void streetScene(QPainter &p, bool rainyNight)
     for (int i = 0; i < 4; ++i) {
         const qreal x = i * 100;
         const qreal top = 90 + (i % 2) * 30;
-        const QColor wall = rainyNight ? shops[i].darker(260) : shops[i];
-        const QColor awning = rainyNight ? awnings[i].darker(200) : awnings[i];
+        const QColor wall = night ? shops[i].darker(rainyNight ? 260 : 230) : shops[i];
+        const QColor awning = night ? awnings[i].darker(rainyNight ? 200 : 180) : awnings[i];
         box(p, QRectF(x, top, 100, 200 - top + 90), wall);
         box(p, QRectF(x + 15, top + 20, 70, 40), QColor(0xFF, 0xF0, 0xB0), 1.5);
         p.setPen(edge(awning));
@@ -34,9 +44,9 @@ void streetScene(QPainter &p, bool rainyNight)
     sign(p, QRectF(110, 160, 80, 22), QColor(0x30, 0x30, 0x40), QStringLiteral("LIVE"),
          QColor(0xFF, 0xD0, 0x40));
     // Pavement in perspective.
-    box(p, QRectF(0, 290, 400, 110),
-        rainyNight ? QColor(0x3A, 0x3A, 0x48) : QColor(0xB0, 0xA8, 0xA0), 0);
-    p.setPen(QPen(rainyNight ? QColor(0x4A, 0x4A, 0x5A) : QColor(0x98, 0x90, 0x88), 1.5));
+    box(p, QRectF(0, 290, 400, 110), night ? QColor(0x3A, 0x3A, 0x48) : QColor(0xB0, 0xA8, 0xA0),
+        0);
+    p.setPen(QPen(night ? QColor(0x4A, 0x4A, 0x5A) : QColor(0x98, 0x90, 0x88), 1.5));
     for (int i = 0; i <= 10; ++i)
         p.drawLine(QPointF(200 + (i - 5) * 14, 290), QPointF(200 + (i - 5) * 90, 400));
     for (qreal y = 300; y < 400; y += (y - 270) * 0.35)
@@ -67,12 +77,17 @@ void streetScene(QPainter &p, bool rainyNight)
 
 void street(QPainter &p)
 {
-    streetScene(p, false);
+    streetScene(p, StreetSky::Dusk);
 }
 
 void streetInRain(QPainter &p)
 {
-    streetScene(p, true);
+    streetScene(p, StreetSky::Rain);
+}
+
+void streetWithComet(QPainter &p)
+{
+    streetScene(p, StreetSky::Comet);
 }
 
 void rooftop(QPainter &p)
