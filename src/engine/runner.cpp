@@ -28,6 +28,10 @@ QImage Engine::picture(const QString &file)
 
 void Engine::decodeAhead(const QString &place, int number)
 {
+    // A place move asks before it draws the place, and its run would ask again.
+    if (m_aheadFor && m_aheadFor->place == place && m_aheadFor->number == number)
+        return;
+    m_aheadFor = Next{place, number};
     std::vector<platform::PictureCache::Ahead> pictures;
     std::vector<Next> jumps;
     auto scan = [&](const Next &event, bool follow) {
@@ -64,6 +68,7 @@ RunResult Engine::RunEvent(const QString &place, int number)
 {
     Q_ASSERT(m_endings.empty());
     decodeAhead(place, number);
+    m_aheadFor.reset(); // the next run asks afresh: its files may have changed meanwhile
     m_result = RunResult{};
     m_screen.eventStarted();
     std::optional<Next> next = Next{place, number};

@@ -126,6 +126,7 @@ private:
     platform::ScriptChannel m_channel;
     platform::ScriptCache m_scripts;
     platform::PictureCache m_pictures;
+    std::optional<Next> m_aheadFor; // the event asked for ahead of its run, until it runs
     std::vector<PlayedEnding> m_endings;
     RunResult m_result;
     int m_handOvers = 0;
